@@ -1,0 +1,4 @@
+#include "base/error_report.h"
+namespace tq {
+std::string VbErrNumDes(int) { return {}; }
+}

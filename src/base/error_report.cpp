@@ -1,0 +1,76 @@
+#include "base/error_report.h"
+
+#include <ctime>
+#include <exception>
+#include <new>
+
+#include "base/numbers.h"
+
+namespace tq {
+
+std::string LocalDateTimeText() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char buffer[32];
+  std::strftime(buffer, sizeof buffer, "%Y-%m-%d %H:%M:%S", &local);
+  return buffer;
+}
+
+ErrorReport::ErrorReport(DateTimeSource dateTime) : dateTime_(std::move(dateTime)) {}
+
+std::string ErrorReport::HeaderLine() const {
+  return "---------" + dateTime_() + "--------";
+}
+
+void ErrorReport::AddLine(std::string line) {
+  const int index = errLine_;
+  if (index >= 0 && static_cast<std::size_t>(index) <= lines_.size()) {
+    lines_.insert(lines_.begin() + index, line);
+  } else {
+    lines_.push_back(line);
+  }
+  errLine_ = WrapToInt16(errLine_ + 1);
+  if (listener_) listener_(lines_[static_cast<std::size_t>(index >= 0 ? index : 0)], index);
+}
+
+void ErrorReport::ShowErrLine(std::string_view label, long long number, std::string_view source) {
+  AddLine(HeaderLine());
+  const int16_t shortNumber = WrapToInt16(number);
+  errDescription_ = VbErrNumDes(shortNumber);
+  std::string line = "    ";
+  line += "     错误:  ";
+  line += label;
+  line += "     出错号:  ";
+  line += std::to_string(shortNumber);
+  line += "     出错点:  ";
+  line += source;
+  line += "     出错描述:  ";
+  line += errDescription_;
+  AddLine(std::move(line));
+}
+
+void ErrorReport::ShowErrLine(std::string_view label, const Failure& failure) {
+  ShowErrLine(label, failure.number(), failure.source());
+}
+
+void ErrorReport::ShowOptErrLine(std::string_view text) {
+  AddLine(HeaderLine());
+  AddLine("        可选功能项:   " + std::string(text));
+}
+
+bool ErrorReport::Guard(std::string_view label, const std::function<void()>& procedure) {
+  try {
+    procedure();
+    return true;
+  } catch (const Failure& failure) {
+    ShowErrLine(label, failure);
+  } catch (const std::bad_alloc&) {
+    ShowErrLine(label, err::kOutOfMemory, "tq474");
+  } catch (const std::exception& e) {
+    ShowErrLine(label, err::kInvalidCall, e.what());
+  }
+  return false;
+}
+
+}  // namespace tq

@@ -1,0 +1,123 @@
+#include "base/file_io.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <string>
+#include <system_error>
+
+#include "base/failure.h"
+
+namespace tq {
+namespace {
+
+// The error-number table's number for a failed system call.
+int NumberOfErrno(int code) {
+  switch (code) {
+    case ENOENT:
+      return err::kPathNotFound;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      return err::kPermissionDenied;
+    case ENOSPC:
+    case EDQUOT:
+      return err::kDiskFull;
+    case EISDIR:
+    case ENOTDIR:
+      return err::kPathFileAccess;
+    case ENOMEM:
+      return err::kOutOfMemory;
+    default:
+      return err::kDeviceIo;
+  }
+}
+
+[[noreturn]] void Throw(int code, const std::string& source, const std::filesystem::path& path) {
+  throw Failure(NumberOfErrno(code), source,
+                path.string() + ": " + std::generic_category().message(code));
+}
+
+class Fd {
+ public:
+  explicit Fd(int fd) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+  int release() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd;
+  }
+
+ private:
+  int fd_;
+};
+
+}  // namespace
+
+void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+                         const std::string& source) {
+  const std::filesystem::path parent =
+      path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+  std::string pattern = (parent / ("." + path.filename().string() + ".XXXXXX")).string();
+  Fd fd(::mkstemp(pattern.data()));
+  if (fd.get() < 0) Throw(errno, source, path);
+  const std::string temp = pattern;
+  const auto fail = [&](int code) {
+    ::unlink(temp.c_str());
+    Throw(code, source, path);
+  };
+  // Keep the permissions of the file being replaced; a new file gets the usual 0644.
+  struct stat old {};
+  const mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
+  if (::fchmod(fd.get(), mode) != 0) fail(errno);
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd.get(), bytes.data() + done, bytes.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      fail(errno);
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  if (::fsync(fd.get()) != 0) fail(errno);
+  if (::close(fd.release()) != 0) fail(errno);
+  if (::rename(temp.c_str(), path.c_str()) != 0) fail(errno);
+}
+
+std::vector<uint8_t> ReadFileBytes(const std::filesystem::path& path, std::size_t limit,
+                                   const std::string& source) {
+  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.get() < 0) {
+    const int code = errno;
+    if (code == ENOENT) {
+      throw Failure(err::kFileNotFound, source, path.string() + ": no such file");
+    }
+    Throw(code, source, path);
+  }
+  struct stat info {};
+  if (::fstat(fd.get(), &info) != 0) Throw(errno, source, path);
+  if (S_ISDIR(info.st_mode)) Throw(EISDIR, source, path);
+  std::vector<uint8_t> bytes(limit);
+  std::size_t done = 0;
+  while (done < limit) {
+    const ssize_t n = ::read(fd.get(), bytes.data() + done, limit - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      Throw(errno, source, path);
+    }
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  bytes.resize(done);
+  return bytes;
+}
+
+}  // namespace tq

@@ -1,0 +1,1 @@
+#include "base/text_table.h"
