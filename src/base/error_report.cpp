@@ -51,6 +51,7 @@ void ErrorReport::ShowErrLine(std::string_view label, long long number, std::str
 }
 
 void ErrorReport::ShowErrLine(std::string_view label, const Failure& failure) {
+  lastDetail_ = failure.what();
   ShowErrLine(label, failure.number(), failure.source());
 }
 
@@ -66,8 +67,10 @@ bool ErrorReport::Guard(std::string_view label, const std::function<void()>& pro
   } catch (const Failure& failure) {
     ShowErrLine(label, failure);
   } catch (const std::bad_alloc&) {
+    lastDetail_ = "out of memory";
     ShowErrLine(label, err::kOutOfMemory, "tq474");
   } catch (const std::exception& e) {
+    lastDetail_ = e.what();
     ShowErrLine(label, err::kInvalidCall, e.what());
   }
   return false;

@@ -45,6 +45,8 @@ class ErrorReport {
   const std::vector<std::string>& lines() const noexcept { return lines_; }
   int16_t ErrLine() const noexcept { return errLine_; }
   const std::string& ErrDescription() const noexcept { return errDescription_; }
+  // The detail text of the last failure reported through ShowErrLine(label, failure).
+  const std::string& LastDetail() const noexcept { return lastDetail_; }
   void SetListener(Listener listener) { listener_ = std::move(listener); }
   // The error-list window sets the line index back to 0 when it is loaded again.
   void ResetLineIndex() noexcept { errLine_ = 0; }
@@ -58,6 +60,7 @@ class ErrorReport {
   std::vector<std::string> lines_;
   int16_t errLine_ = 0;
   std::string errDescription_;
+  std::string lastDetail_;
 };
 
 }  // namespace tq

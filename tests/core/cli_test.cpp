@@ -1,0 +1,163 @@
+// The tq474-cli contract that outside scripts rely on: exit codes, one JSON object, and data
+// files written exactly as a fresh start followed by Save writes them.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <string>
+
+#include "files/data_file.h"
+#include "files/settings_file.h"
+#include "image/channel_table.h"
+#include "image/memory_image.h"
+#include "support/temp_folder.h"
+
+namespace tq {
+namespace {
+
+using testing::TempFolder;
+
+struct CliRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+class CliTest : public ::testing::Test {
+ protected:
+  CliTest() {
+    const std::filesystem::path shipped = TQ474_PROGRAM_DIR;
+    std::filesystem::copy_file(shipped / kDefaultImageFileName, home / kDefaultImageFileName);
+    std::filesystem::copy_file(shipped / kSettingsFileName, home / kSettingsFileName);
+  }
+
+  CliRun Cli(const std::string& arguments) {
+    CliRun run;
+    const std::string errFile = (work / "stderr.txt").string();
+    const std::string command = std::string(TQ474_CLI) + " --home '" + home.path().string() +
+                                "' " + arguments + " 2>'" + errFile + "'";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) return run;
+    std::array<char, 4096> buffer{};
+    std::size_t n = 0;
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
+    const int raw = ::pclose(pipe);
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.err = TempFolder::Read(errFile);
+    return run;
+  }
+
+  TempFolder home;
+  TempFolder work;
+};
+
+TEST_F(CliTest, NewWritesTheDefaultImageWithTheStoredDefaultsFoldedIn) {
+  const SettingsFile settings(home / kSettingsFileName);
+  settings.WriteSetting("Setting", "Language", "3");
+  settings.WriteSetting("Option", "3001", "9");  // time-out default: 135 s
+  const CliRun run = Cli("new '" + (work / "new.dat").string() + "'");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string file = TempFolder::Read(work / "new.dat");
+  const std::string image = TempFolder::Read(home / kDefaultImageFileName);
+  ASSERT_EQ(file.size(), 8192u);
+  ASSERT_EQ(image.size(), 8192u);
+  // file offset -> image address
+  const auto address = [](std::size_t k) { return k >= 0x20 && k <= 0x40F ? k - 0x10 : k; };
+  const std::vector<std::size_t> optionBytes = {0x012F, 0x0130, 0x0131, 0x0134, 0x0135,
+                                                0x0136, 0x0138, 0x013A, 0x013B, 0x03F6,
+                                                0x03F7, 0x03FC, 0x03FE, 0x03FF};
+  for (std::size_t k = 0; k < file.size(); ++k) {
+    if (k >= 0x10 && k <= 0x1F) {
+      ASSERT_EQ(file[k], '\xFF') << "filler at " << k;
+      continue;
+    }
+    const std::size_t a = address(k);
+    const bool channelBits = a >= 0x10 && a <= 0x10F && ((a - 0x10) % 16 == 12 || (a - 0x10) % 16 == 13);
+    const bool flags = a == 0x0170 || a == 0x0171;
+    const bool option = std::find(optionBytes.begin(), optionBytes.end(), a) != optionBytes.end();
+    if (!channelBits && !flags && !option) {
+      ASSERT_EQ(file[k], image[a]) << "file offset " << k;
+    }
+  }
+  EXPECT_EQ(static_cast<uint8_t>(file[0x0130 + 0x10]), 9) << "time-out from the stored default";
+}
+
+TEST_F(CliTest, ShowJsonDecodesTheFileAsTheProgramOpensIt) {
+  MemoryImage image;
+  for (auto& byte : image.bytes()) byte = 0xFF;
+  // Channel 2: 146.525 MHz both ways, 67.0 Hz receive tone, D023I transmit tone; field 8 = 2.
+  const std::vector<uint8_t> record = {0x00, 0x25, 0x65, 0x14, 0x00, 0x25, 0x65, 0x14,
+                                       0x9E, 0x02, 0x13, 0xA8, 0x10, 0x20, 0xAB, 0xCD};
+  for (std::size_t i = 0; i < record.size(); ++i) {
+    image.set(ChannelRecordAddress(2) + static_cast<int>(i), record[i]);
+  }
+  image.set(0x0170, 0x02);  // channel 2 in the flag word
+  image.set(0x0379, 0x00);
+  const std::vector<uint8_t> band = {0x13, 0x60, 0x17, 0x40};
+  for (int i = 0; i < 4; ++i) image.set(0x037A + i, band[static_cast<std::size_t>(i)]);
+  image.set(0x0130, 20);  // time-out 300 s
+  for (int a = 0x0330; a <= 0x0334; ++a) image.set(a, static_cast<uint8_t>(a - 0x0330 + 1));
+  SaveDataFile(work / "radio.dat", image);
+
+  const CliRun run = Cli("show '" + (work / "radio.dat").string() + "' --json");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string& json = run.out;
+  EXPECT_EQ(json.front(), '{');
+  EXPECT_EQ(json.find('\n'), json.size() - 1) << "exactly one line, one object";
+  EXPECT_NE(json.find("\"model\": 0,"), std::string::npos);
+  EXPECT_NE(json.find("\"band\": {\"lower\": 13600000, \"upper\": 17400000, \"position\": 0}"),
+            std::string::npos);
+  EXPECT_NE(json.find("{\"number\": 2, \"rx\": 14652500, \"tx\": 14652500, \"rx_tone\": \"67.0\", "
+                      "\"tx_tone\": \"D023I\", \"fields\": {\"5\": 1, \"6\": 0, \"7\": 1, \"8\": 2"),
+            std::string::npos)
+      << json;
+  EXPECT_NE(json.find("{\"number\": 1, \"rx\": -1, \"tx\": -1,"), std::string::npos);
+  EXPECT_NE(json.find("\"options\": [20,"), std::string::npos) << json;
+  EXPECT_NE(json.find("\"stamp\": [1, 2, 3, 4, 5]}"), std::string::npos);
+}
+
+TEST_F(CliTest, ShowPrintsAReadableTable) {
+  ASSERT_EQ(Cli("new '" + (work / "n.dat").string() + "'").status, 0);
+  const CliRun run = Cli("show '" + (work / "n.dat").string() + "'");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("400 - 470 MHz"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("Time Out Timer[s]"), std::string::npos) << run.out;
+}
+
+TEST_F(CliTest, BadFilesGiveOneLineAndAFailingStatus) {
+  std::filesystem::create_directory(work / "folder.dat");
+  work.Write("empty.dat", "");
+  for (const char* name : {"missing.dat", "folder.dat", "empty.dat"}) {
+    const CliRun run = Cli("show '" + (work / name).string() + "' --json");
+    EXPECT_EQ(run.status, 1) << name;
+    EXPECT_TRUE(run.out.empty()) << name;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_NE(run.err.find(name), std::string::npos) << run.err;
+  }
+  const CliRun write = Cli("new '" + (work / "no" / "x.dat").string() + "'");
+  EXPECT_EQ(write.status, 1);
+}
+
+TEST_F(CliTest, AnyFileContentIsShownWithoutACrash) {
+  // Short, odd-length, garbage and oversized files all decode to something.
+  std::vector<uint8_t> garbage(9000);
+  for (std::size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<uint8_t>(i * 37 + 11);
+  work.WriteBytes("garbage.dat", garbage);
+  work.WriteBytes("one.dat", {0x01});
+  for (const char* name : {"garbage.dat", "one.dat"}) {
+    const CliRun run = Cli("show '" + (work / name).string() + "' --json");
+    EXPECT_EQ(run.status, 0) << name << run.err;
+    EXPECT_EQ(run.out.front(), '{') << name;
+  }
+}
+
+TEST_F(CliTest, UsageErrorsSayHowToCallIt) {
+  const CliRun run = Cli("frobnicate x");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("usage:"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tq

@@ -1,0 +1,596 @@
+#include "options/option_codec.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <ostream>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "base/error_report.h"
+#include "base/failure.h"
+#include "files/settings_file.h"
+#include "image/memory_image.h"
+#include "support/temp_folder.h"
+
+namespace tq {
+namespace {
+
+constexpr const char* kFixedTime = "2026-01-02 03:04:05";
+constexpr const char* kHeader = "---------2026-01-02 03:04:05--------";
+
+ErrorReport FixedReport() {
+  return ErrorReport([] { return std::string(kFixedTime); });
+}
+
+// Defaults that no byte in range can produce, so a slot that fell back to its default shows.
+OptionValues MarkedDefaults() {
+  OptionValues values;
+  for (int k = 0; k < kOptionCount; ++k)
+    values.OptDef[static_cast<std::size_t>(k)] = static_cast<int16_t>(100 + k);
+  return values;
+}
+
+int16_t Sel(const OptionValues& v, int slot) {
+  return v.OptSel[static_cast<std::size_t>(slot)];
+}
+int16_t Def(const OptionValues& v, int slot) {
+  return v.OptDef[static_cast<std::size_t>(slot)];
+}
+
+int FailureNumber(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const Failure& failure) {
+    return failure.number();
+  }
+  return 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Loading: one byte in an otherwise empty image, the slot value it gives.
+
+struct LoadCase {
+  int slot;
+  int address;
+  uint8_t byte;
+  int16_t expected;  // kDefault: the slot's marked default
+};
+constexpr int16_t kDefault = -999;
+
+std::ostream& operator<<(std::ostream& os, const LoadCase& c) {
+  return os << "slot " << c.slot << " byte 0x" << std::hex << int{c.byte};
+}
+
+class OptionLoad : public ::testing::TestWithParam<LoadCase> {};
+
+TEST_P(OptionLoad, EdgeByteGivesValueOrDefault) {
+  const LoadCase& c = GetParam();
+  MemoryImage image;
+  image.set(c.address, c.byte);
+  OptionValues values = MarkedDefaults();
+  SaveToOptSel(image, values);
+  const int16_t expected = c.expected == kDefault ? static_cast<int16_t>(100 + c.slot) : c.expected;
+  EXPECT_EQ(Sel(values, c.slot), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EverySlot, OptionLoad,
+    ::testing::Values(
+        // time-out timer 0..20
+        LoadCase{0, 0x0130, 0x14, 20}, LoadCase{0, 0x0130, 0x15, kDefault},
+        LoadCase{0, 0x0130, 0xFF, kDefault},
+        // squelch 0..9
+        LoadCase{1, 0x0134, 0x09, 9}, LoadCase{1, 0x0134, 0x0A, kDefault},
+        // volume 0..15
+        LoadCase{2, 0x03FF, 0x0F, 15}, LoadCase{2, 0x03FF, 0x10, kDefault},
+        // voice annunciation 0..2
+        LoadCase{3, 0x012F, 0x02, 2}, LoadCase{3, 0x012F, 0x03, kDefault},
+        // broadcast squelch stored as 0x86..0xA6
+        LoadCase{4, 0x03F6, 0x86, 0}, LoadCase{4, 0x03F6, 0xA6, 32},
+        LoadCase{4, 0x03F6, 0x85, kDefault}, LoadCase{4, 0x03F6, 0xA7, kDefault},
+        LoadCase{4, 0x03F6, 0x00, kDefault}, LoadCase{4, 0x03F6, 0xFF, kDefault},
+        // broadcast volume: low four bits
+        LoadCase{5, 0x03F7, 0x1F, 15}, LoadCase{5, 0x03F7, 0xF0, 0}, LoadCase{5, 0x03F7, 0x3A, 10},
+        // battery save and beep: bit 0
+        LoadCase{6, 0x0135, 0x03, 1}, LoadCase{6, 0x0135, 0x02, 0}, LoadCase{7, 0x0136, 0x01, 1},
+        LoadCase{7, 0x0136, 0xFE, 0},
+        // emergency alarm: bit 7
+        LoadCase{8, 0x03FC, 0x80, 1}, LoadCase{8, 0x03FC, 0x7F, 0},
+        // voice chip: bits 0..1
+        LoadCase{9, 0x03FE, 0x00, 0}, LoadCase{9, 0x03FE, 0x01, 1}, LoadCase{9, 0x03FE, 0x02, 2},
+        LoadCase{9, 0x03FE, 0x03, 1}, LoadCase{9, 0x03FE, 0xFC, 0}, LoadCase{9, 0x03FE, 0xFE, 2},
+        // TOT pre-alert and VOX gain 0..10
+        LoadCase{11, 0x0131, 0x0A, 10}, LoadCase{11, 0x0131, 0x0B, kDefault},
+        LoadCase{12, 0x013A, 0x0A, 10}, LoadCase{12, 0x013A, 0x0B, kDefault},
+        // VOX delay 0..5
+        LoadCase{13, 0x013B, 0x05, 5}, LoadCase{13, 0x013B, 0x06, kDefault},
+        // VOX inhibit on receive 0..1
+        LoadCase{14, 0x0138, 0x01, 1}, LoadCase{14, 0x0138, 0x02, kDefault},
+        // low-battery transmit: bit 2
+        LoadCase{15, 0x03FE, 0x04, 1}, LoadCase{15, 0x03FE, 0xFB, 0}));
+
+// ---------------------------------------------------------------------------------------------
+// Saving: one slot's value over a known byte, the byte it leaves at the address.
+
+struct SaveCase {
+  int slot;
+  int16_t value;
+  int address;
+  uint8_t before;
+  uint8_t after;
+};
+
+std::ostream& operator<<(std::ostream& os, const SaveCase& c) {
+  return os << "slot " << c.slot << " value " << c.value;
+}
+
+class OptionSave : public ::testing::TestWithParam<SaveCase> {};
+
+TEST_P(OptionSave, ValueGivesByte) {
+  const SaveCase& c = GetParam();
+  MemoryImage image;
+  image.set(c.address, c.before);
+  OptionValues values;
+  values.OptSel[static_cast<std::size_t>(c.slot)] = c.value;
+  OptSelToSave(values, image);
+  EXPECT_EQ(image.at(c.address), c.after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EverySlot, OptionSave,
+    ::testing::Values(SaveCase{0, 20, 0x0130, 0xEE, 0x14}, SaveCase{1, 9, 0x0134, 0xEE, 0x09},
+                      SaveCase{2, 15, 0x03FF, 0xEE, 0x0F}, SaveCase{3, 2, 0x012F, 0xEE, 0x02},
+                      SaveCase{4, 32, 0x03F6, 0x00, 0xA6}, SaveCase{4, 0, 0x03F6, 0x00, 0x86},
+                      SaveCase{4, 121, 0x03F6, 0x00, 0xFF}, SaveCase{4, -134, 0x03F6, 0xEE, 0x00},
+                      SaveCase{5, 15, 0x03F7, 0xFF, 0x0F}, SaveCase{6, 1, 0x0135, 0xFF, 0x01},
+                      SaveCase{7, 0, 0x0136, 0xFF, 0x00}, SaveCase{11, 10, 0x0131, 0xEE, 0x0A},
+                      SaveCase{12, 10, 0x013A, 0xEE, 0x0A}, SaveCase{13, 5, 0x013B, 0xEE, 0x05},
+                      SaveCase{14, 1, 0x0138, 0xEE, 0x01},
+                      // emergency alarm: only bit 7 of 0x03FC
+                      SaveCase{8, 0, 0x03FC, 0xFF, 0x7F}, SaveCase{8, 1, 0x03FC, 0x00, 0x80},
+                      SaveCase{8, 1, 0x03FC, 0x5A, 0xDA}, SaveCase{8, 5, 0x03FC, 0xC3, 0x43},
+                      // low-battery transmit: only bit 2 of 0x03FE; the voice-chip bits stay
+                      SaveCase{15, 1, 0x03FE, 0x00, 0x04}, SaveCase{15, 1, 0x03FE, 0xF3, 0xF7},
+                      SaveCase{15, 0, 0x03FE, 0xFF, 0xFB}, SaveCase{15, 0, 0x03FE, 0x02, 0x02},
+                      SaveCase{15, 1, 0x03FE, 0x01, 0x05}));
+
+TEST(OptionSave, VoiceChipAndCrystalAreNeverWritten) {
+  for (const int chip : {0x00, 0x01, 0x02, 0x03}) {
+    const auto flags = static_cast<uint8_t>(chip);
+    MemoryImage image;
+    image.set(0x03FE, flags);
+    image.set(0x03D8, 0x49);
+    image.set(0x03D3, 0x40);
+    OptionValues values;
+    values.OptSel[9] = static_cast<int16_t>(3 - chip);  // a chip other than the one stored
+    values.OptSel[10] = 0;
+    OptSelToSave(values, image);
+    EXPECT_EQ(image.at(0x03FE), flags);
+    EXPECT_EQ(image.at(0x03D8), 0x49);
+    EXPECT_EQ(image.at(0x03D3), 0x40);
+  }
+}
+
+TEST(OptionSave, LeavesEveryOtherByteUnchanged) {
+  MemoryImage image;
+  std::mt19937 random(474);
+  for (uint8_t& b : image.bytes()) b = static_cast<uint8_t>(random() & 0xFF);
+  image.set(0x03FC, 0x35);  // alarm bit clear, to be set
+  image.set(0x03FE, 0xFB);  // low-battery bit clear, to be set
+  const MemoryImage original = image;
+
+  OptionValues values;
+  const int16_t sel[kOptionCount] = {7, 3, 8, 1, 16, 9, 1, 0, 1, 1, 2, 4, 6, 2, 1, 1};
+  for (int k = 0; k < kOptionCount; ++k) values.OptSel[static_cast<std::size_t>(k)] = sel[k];
+  OptSelToSave(values, image);
+
+  const std::set<int> wholeBytes = {0x0130, 0x0134, 0x03FF, 0x012F, 0x03F6, 0x03F7,
+                                    0x0135, 0x0136, 0x0131, 0x013A, 0x013B, 0x0138};
+  for (int address = 0; address <= image.DatNum(); ++address) {
+    if (wholeBytes.contains(address) || address == 0x03FC || address == 0x03FE) continue;
+    ASSERT_EQ(image.at(address), original.at(address)) << "address " << address;
+  }
+  EXPECT_EQ(image.at(0x0130), 0x07);
+  EXPECT_EQ(image.at(0x03F6), 0x96);
+  EXPECT_EQ(image.at(0x03FC), 0xB5);
+  EXPECT_EQ(image.at(0x03FE), 0xFF);
+}
+
+TEST(OptionSave, ValueThatDoesNotFitAByteStopsWithOverflow) {
+  MemoryImage image;
+  image.set(0x0134, 0xEE);
+  image.set(0x03FF, 0xEE);
+  OptionValues values;
+  values.OptSel[0] = 12;
+  values.OptSel[1] = -1;
+  values.OptSel[2] = 4;
+  EXPECT_EQ(FailureNumber([&] { OptSelToSave(values, image); }), 6);
+  EXPECT_EQ(image.at(0x0130), 0x0C);  // written before the failure
+  EXPECT_EQ(image.at(0x0134), 0xEE);
+  EXPECT_EQ(image.at(0x03FF), 0xEE);  // never reached
+
+  MemoryImage other;
+  OptionValues squelch;
+  squelch.OptSel[4] = 122;  // 122 + 134 = 256
+  EXPECT_EQ(FailureNumber([&] { OptSelToSave(squelch, other); }), 6);
+  EXPECT_EQ(other.at(0x03F6), 0x00);
+  EXPECT_EQ(other.at(0x012F), 0x00);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Load then save: what the radio holds comes back in its normal form.
+
+TEST(OptionRoundTrip, LoadedBytesAreSavedInNormalForm) {
+  struct Case {
+    int address;
+    uint8_t loaded;
+    uint8_t saved;
+  };
+  for (const Case c :
+       {Case{0x03F7, 0x1F, 0x0F}, Case{0x0135, 0x03, 0x01}, Case{0x0135, 0x02, 0x00},
+        Case{0x0136, 0xFF, 0x01}, Case{0x03F6, 0xA6, 0xA6}, Case{0x0130, 0x14, 0x14}}) {
+    MemoryImage image;
+    image.set(c.address, c.loaded);
+    OptionValues values;
+    SaveToOptSel(image, values);
+    OptSelToSave(values, image);
+    EXPECT_EQ(image.at(c.address), c.saved) << "address " << c.address;
+  }
+}
+
+TEST(OptionRoundTrip, DirectionSelectsSaveOrLoadOrNothing) {
+  MemoryImage image;
+  image.set(0x0134, 0x05);
+  OptionValues values;
+  OptSelSaveSol(1, values, image);
+  EXPECT_EQ(values.OptSel[1], 5);
+
+  values.OptSel[1] = 7;
+  OptSelSaveSol(2, values, image);
+  EXPECT_EQ(image.at(0x0134), 0x05);
+  EXPECT_EQ(values.OptSel[1], 7);
+  OptSelSaveSol(-1, values, image);
+  EXPECT_EQ(image.at(0x0134), 0x05);
+
+  OptSelSaveSol(0, values, image);
+  EXPECT_EQ(image.at(0x0134), 0x07);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Crystal detection.
+
+struct CrystalCase {
+  uint8_t id;    // 0x03D8
+  uint8_t bits;  // 0x03D3
+  int16_t expected;
+};
+
+std::ostream& operator<<(std::ostream& os, const CrystalCase& c) {
+  return os << std::hex << "0x" << int{c.id} << "/0x" << int{c.bits};
+}
+
+class CrystalDetection : public ::testing::TestWithParam<CrystalCase> {};
+
+TEST_P(CrystalDetection, IdentificationByteFirstThenTopBits) {
+  const CrystalCase& c = GetParam();
+  MemoryImage image;
+  image.set(0x03D8, c.id);
+  image.set(0x03D3, c.bits);
+  EXPECT_EQ(DetectCrystal(image), c.expected);
+  OptionValues values = MarkedDefaults();
+  SaveToOptSel(image, values);
+  EXPECT_EQ(values.OptSel[10], c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Bytes, CrystalDetection,
+                         ::testing::Values(CrystalCase{0x5A, 0xC0, 0}, CrystalCase{0x75, 0x00, 1},
+                                           CrystalCase{0x49, 0x00, 2}, CrystalCase{0x49, 0xFF, 2},
+                                           CrystalCase{0x49, 0x40, 2}, CrystalCase{0xA8, 0x40, 3},
+                                           CrystalCase{0x00, 0xC5, 3}, CrystalCase{0x00, 0x3F, 0},
+                                           CrystalCase{0x5B, 0x7F, 1}, CrystalCase{0xFF, 0x80, 2},
+                                           CrystalCase{0x7A, 0xBF, 2}));
+
+// ---------------------------------------------------------------------------------------------
+// The settings-file copy in section "Option".
+
+class OptionSettings : public ::testing::Test {
+ protected:
+  SettingsFile Write(const std::string& text) {
+    return SettingsFile(folder_.Write("TQ474.ini", text));
+  }
+  std::string Text() const { return testing::TempFolder::Read(folder_ / "TQ474.ini"); }
+
+  testing::TempFolder folder_;
+};
+
+TEST_F(OptionSettings, NoOptionSectionLoadsNothing) {
+  const std::string text = "[Setting]\nLanguage=1\n1001=9\n1501=9\n";
+  const SettingsFile settings = Write(text);
+  OptionValues values;
+  values.OptSel[0] = 4;
+  values.OptDef[0] = 6;
+  int16_t language = 1;
+  for (const int mode : {0, 1, 2, 3}) OptNowDefSol(mode, language, values, settings);
+  EXPECT_EQ(values.OptSel[0], 4);
+  EXPECT_EQ(values.OptDef[0], 6);
+  EXPECT_EQ(Text(), text);
+
+  // A new image starts from the stored values: with none kept, every option stays 0.
+  OptionValues fresh;
+  OptNowDefSol(0, language, fresh, settings);
+  OptNowDefSol(2, language, fresh, settings);
+  for (int k = 0; k < kOptionCount; ++k) EXPECT_EQ(Sel(fresh, k), 0) << k;
+}
+
+TEST_F(OptionSettings, ModeZeroReadsTheLanguagesKeys) {
+  const SettingsFile settings =
+      Write("[Option]\n0=3\n1001=5\n1002=-1\n1003= 2 \n1501=7\n1502=8\n3001=9\n3501=9\n2001=9\n");
+  OptionValues values;
+  values.OptSel[3] = 42;
+  values.OptDef[3] = 43;
+  int16_t language = 1;
+  OptNowDefSol(0, language, values, settings);
+  EXPECT_EQ(Def(values, 0), 5);
+  EXPECT_EQ(Def(values, 1), -1);
+  EXPECT_EQ(Def(values, 2), 2);
+  EXPECT_EQ(Sel(values, 0), 7);
+  EXPECT_EQ(Sel(values, 1), 8);
+  EXPECT_EQ(Sel(values, 2), 0);  // key 1503 missing
+  EXPECT_EQ(Sel(values, 3), 42);
+  EXPECT_EQ(Def(values, 3), 43);
+  EXPECT_EQ(language, 1);
+}
+
+TEST_F(OptionSettings, ModeTwoResetsAndStoresCurrentValues) {
+  const SettingsFile settings = Write("; options\n[Option]\n0=2\n3501=9\n[ChInfo]\n3000=16\n");
+  OptionValues values;
+  values.OptDef = {4, 6, 8};
+  values.OptSel = {1, 1, 1};
+  int16_t language = 3;
+  OptNowDefSol(2, language, values, settings);
+  EXPECT_EQ(Sel(values, 0), 4);
+  EXPECT_EQ(Sel(values, 1), 6);
+  EXPECT_EQ(Sel(values, 2), 1);  // beyond the kept count
+  EXPECT_EQ(Text(), "; options\n[Option]\n0=2\n3501=4\n3502=6\n[ChInfo]\n3000=16\n");
+}
+
+TEST_F(OptionSettings, ModeThreeMakesCurrentValuesTheDefaults) {
+  const SettingsFile settings = Write("[Option]\n0=2\n1001=0\n1002=0\n1501=3\n");
+  OptionValues values;
+  values.OptSel = {11, -2, 5};
+  values.OptDef = {1, 1, 1};
+  int16_t language = 1;
+  OptNowDefSol(3, language, values, settings);
+  EXPECT_EQ(Def(values, 0), 11);
+  EXPECT_EQ(Def(values, 1), -2);
+  EXPECT_EQ(Def(values, 2), 1);
+  EXPECT_EQ(Text(), "[Option]\n0=2\n1001=11\n1002=-2\n1501=3\n");
+}
+
+TEST_F(OptionSettings, InvalidLanguageBecomesThree) {
+  const SettingsFile settings = Write("[Option]\n0=1\n");
+  OptionValues values;
+  values.OptSel[0] = 12;
+  int16_t language = 7;
+  OptNowDefSol(1, language, values, settings);
+  EXPECT_EQ(language, 3);
+  EXPECT_EQ(Text(), "[Option]\n0=1\n3501=12\n");
+
+  language = 0;
+  OptNowDefSol(9, language, values, settings);  // any other mode only reads the count
+  EXPECT_EQ(language, 3);
+  EXPECT_EQ(Text(), "[Option]\n0=1\n3501=12\n");
+}
+
+TEST_F(OptionSettings, ValueThatIsNotANumberEndsTheLoad) {
+  const SettingsFile settings = Write("[Option]\n0=3\n1001=1\n1002=abc\n1003=2\n1501=5\n");
+  OptionValues values;
+  values.OptDef = {9, 9, 9};
+  values.OptSel = {9, 9, 9};
+  int16_t language = 1;
+  EXPECT_EQ(FailureNumber([&] { OptNowDefSol(0, language, values, settings); }), 13);
+  EXPECT_EQ(Def(values, 0), 1);
+  EXPECT_EQ(Def(values, 1), 9);
+  EXPECT_EQ(Def(values, 2), 9);
+  EXPECT_EQ(Sel(values, 0), 9);
+
+  const SettingsFile badCount = Write("[Option]\n0=many\n");
+  EXPECT_EQ(FailureNumber([&] { OptNowDefSol(1, language, values, badCount); }), 13);
+  EXPECT_EQ(Text(), "[Option]\n0=many\n");
+}
+
+TEST_F(OptionSettings, CountBeyondTheSlotsFailsBeforeAnySlot) {
+  const SettingsFile settings = Write("[Option]\n0=101\n1001=5\n1501=5\n");
+  OptionValues values;
+  int16_t language = 1;
+  for (const int mode : {0, 1, 2, 3}) {
+    EXPECT_EQ(FailureNumber([&] { OptNowDefSol(mode, language, values, settings); }), 9) << mode;
+  }
+  // A mode that touches no slot only reads the count.
+  EXPECT_EQ(FailureNumber([&] { OptNowDefSol(4, language, values, settings); }), 0);
+  EXPECT_EQ(Def(values, 0), 0);
+  EXPECT_EQ(Sel(values, 0), 0);
+  EXPECT_EQ(Text(), "[Option]\n0=101\n1001=5\n1501=5\n");
+
+  // All hundred slots is the most the file may keep.
+  const SettingsFile full = Write("[Option]\n0=100\n1100=4\n1600=3\n");
+  OptNowDefSol(0, language, values, full);
+  EXPECT_EQ(Def(values, 99), 4);
+  EXPECT_EQ(Sel(values, 99), 3);
+}
+
+TEST_F(OptionSettings, NegativeCountKeepsNoSlot) {
+  const SettingsFile settings = Write("[Option]\n0=-4\n1001=5\n");
+  OptionValues values;
+  values.OptDef[0] = 2;
+  int16_t language = 1;
+  OptNowDefSol(0, language, values, settings);
+  OptNowDefSol(2, language, values, settings);
+  EXPECT_EQ(Def(values, 0), 2);
+  EXPECT_EQ(Sel(values, 0), 0);
+  EXPECT_EQ(Text(), "[Option]\n0=-4\n1001=5\n");
+}
+
+TEST_F(OptionSettings, StoringKeepsEveryOtherLine) {
+  const std::string before =
+      "[Setting]\r\nLanguage=2\r\n; kept\r\n[option]\r\n0=2\r\n2501=9\r\nOther=x\r\n"
+      "[ChInfo]\r\n3000=16\r\n";
+  const SettingsFile settings = Write(before);
+  OptionValues values;
+  values.OptSel = {3, 0};
+  int16_t language = 2;
+  OptNowDefSol(1, language, values, settings);
+  EXPECT_EQ(Text(),
+            "[Setting]\r\nLanguage=2\r\n; kept\r\n[option]\r\n0=2\r\n2501=3\r\nOther=x\r\n"
+            "2502=0\r\n[ChInfo]\r\n3000=16\r\n");
+}
+
+// ---------------------------------------------------------------------------------------------
+// The index each control shows, and the notes for values outside the lists.
+
+struct ComboCase {
+  int slot;
+  int16_t max;
+  const char* note;
+};
+
+std::ostream& operator<<(std::ostream& os, const ComboCase& c) {
+  return os << "slot " << c.slot;
+}
+
+class OptionShown : public ::testing::TestWithParam<ComboCase> {};
+
+TEST_P(OptionShown, TopOfListShownAndOneAboveReportedWithDefault) {
+  const ComboCase& c = GetParam();
+  OptionValues values;
+  values.OptDef[static_cast<std::size_t>(c.slot)] = 1;
+  values.OptSel[static_cast<std::size_t>(c.slot)] = c.max;
+  ErrorReport report = FixedReport();
+  EXPECT_EQ(OptionShownIndex(c.slot, values, report), c.max);
+  EXPECT_TRUE(report.lines().empty());
+
+  values.OptSel[static_cast<std::size_t>(c.slot)] = static_cast<int16_t>(c.max + 1);
+  EXPECT_EQ(OptionShownIndex(c.slot, values, report), 1);
+  ASSERT_EQ(report.lines().size(), 2u);
+  EXPECT_EQ(report.lines()[0], kHeader);
+  EXPECT_EQ(report.lines()[1], std::string("        可选功能项:   ") + c.note);
+  EXPECT_EQ(OptionOutOfRangeText(c.slot), c.note);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ComboBoxes, OptionShown,
+    ::testing::Values(
+        ComboCase{0, 20, "出错位置: frmChMem->InitOpt->超时定时器     错误类型: 不在范围内"},
+        ComboCase{1, 9, "出错位置: frmChMem->InitOpt->静噪电平     错误类型: 不在范围内"},
+        ComboCase{2, 15, "出错位置: frmChMem->InitOpt->对讲机音量     错误类型: 不在范围内"},
+        ComboCase{3, 2, "出错位置: frmChMem->InitOpt->语音通知     错误类型: 不在范围内"},
+        ComboCase{4, 32, "出错位置: frmChMem->InitOpt->收音机静噪电平   错误类型: 不在范围内"},
+        ComboCase{5, 15, "出错位置: frmChMem->InitOpt->收音机音量     错误类型: 不在范围内"},
+        ComboCase{9, 1, "出错位置: frmChMem->InitOpt->语音片选择     错误类型: 不在范围内"},
+        ComboCase{10, 3, "出错位置: frmChMem->InitOpt->晶体频率     错误类型: 不在范围内"},
+        ComboCase{11, 10, "出错位置: frmChMem->InitOpt->超时预警     错误类型: 不在范围内"},
+        ComboCase{12, 10, "出错位置: frmChMem->InitOpt->VOX增益电平     错误类型: 不在范围内"},
+        ComboCase{13, 5, "出错位置: frmChMem->InitOpt->VOX延迟时间[秒]     错误类型: 不在范围内"},
+        ComboCase{14, 1, "出错位置: frmChMem->InitOpt->接收时禁止VOX     错误类型: 不在范围内"}));
+
+TEST(OptionShownNotes, TimeOutTimerNoteIsExactlyTwoLines) {
+  OptionValues values;
+  values.OptSel[0] = 21;
+  values.OptDef[0] = 4;
+  ErrorReport report = FixedReport();
+  EXPECT_EQ(OptionShownIndex(0, values, report), 4);
+  const std::vector<std::string> expected = {
+      kHeader,
+      "        可选功能项:   出错位置: frmChMem->InitOpt->超时定时器     错误类型: 不在范围内"};
+  EXPECT_EQ(report.lines(), expected);
+}
+
+TEST(OptionShownNotes, BroadcastSquelchNoteHasThreeBlanks) {
+  EXPECT_EQ(OptionOutOfRangeText(4),
+            "出错位置: frmChMem->InitOpt->收音机静噪电平   错误类型: 不在范围内");
+  EXPECT_EQ(OptionOutOfRangeText(4).find("     "), std::string::npos);
+}
+
+TEST(OptionShownNotes, CheckBoxesAndOtherSlotsHaveNoNote) {
+  for (const int slot : {6, 7, 8, 15, -1, 16, 99}) {
+    EXPECT_TRUE(OptionOutOfRangeText(slot).empty()) << slot;
+  }
+}
+
+TEST(OptionShownNotes, NegativeValueSelectsNothingWithoutANote) {
+  OptionValues values;
+  values.OptSel[1] = -1;
+  ErrorReport report = FixedReport();
+  EXPECT_EQ(OptionShownIndex(1, values, report), -1);
+  EXPECT_TRUE(report.lines().empty());
+
+  // An out-of-range value whose default is negative: the note, then nothing selected.
+  values.OptSel[2] = 16;
+  values.OptDef[2] = -3;
+  EXPECT_EQ(OptionShownIndex(2, values, report), -1);
+  EXPECT_EQ(report.lines().size(), 2u);
+}
+
+TEST(OptionShownNotes, CheckBoxShowsAnyNonZeroAsChecked) {
+  struct Case {
+    int slot;
+    int16_t value;
+    int16_t shown;
+  };
+  ErrorReport report = FixedReport();
+  for (const Case c : {Case{6, 5, 1}, Case{7, 1, 1}, Case{8, 0, 0}, Case{15, -1, 1},
+                       Case{15, 300, 1}, Case{6, 0, 0}}) {
+    OptionValues values;
+    values.OptSel[static_cast<std::size_t>(c.slot)] = c.value;
+    EXPECT_EQ(OptionShownIndex(c.slot, values, report), c.shown) << c.slot << " " << c.value;
+  }
+  EXPECT_TRUE(report.lines().empty());
+}
+
+TEST(OptionShownNotes, VoiceChipBitsTenAreReportedAndShowTheDefault) {
+  MemoryImage image;
+  image.set(0x03FE, 0x02);
+  OptionValues values;
+  values.OptDef[9] = 1;
+  SaveToOptSel(image, values);
+  ASSERT_EQ(values.OptSel[9], 2);
+  ErrorReport report = FixedReport();
+  EXPECT_EQ(OptionShownIndex(9, values, report), 1);
+  ASSERT_EQ(report.lines().size(), 2u);
+  EXPECT_EQ(
+      report.lines()[1],
+      "        可选功能项:   出错位置: frmChMem->InitOpt->语音片选择     错误类型: 不在范围内");
+}
+
+TEST(OptionShownNotes, TimeOutByteFourteenShowsTheLastEntry) {
+  MemoryImage image;
+  image.set(0x0130, 0x14);
+  OptionValues values;
+  SaveToOptSel(image, values);
+  ErrorReport report = FixedReport();
+  EXPECT_EQ(OptionShownIndex(0, values, report), 20);  // 15 * 20 = 300 seconds
+  EXPECT_TRUE(report.lines().empty());
+}
+
+TEST(OptionShownNotes, DefaultOutsideTheListFailsAfterTheNote) {
+  OptionValues values;
+  values.OptSel[13] = 6;
+  values.OptDef[13] = 6;
+  ErrorReport report = FixedReport();
+  EXPECT_EQ(FailureNumber([&] { OptionShownIndex(13, values, report); }), 380);
+  EXPECT_EQ(report.lines().size(), 2u);
+}
+
+TEST(OptionShownNotes, SlotOutsideTheOptionsIsIndexOutOfRange) {
+  OptionValues values;
+  ErrorReport report = FixedReport();
+  EXPECT_EQ(FailureNumber([&] { OptionShownIndex(16, values, report); }), 9);
+  EXPECT_EQ(FailureNumber([&] { OptionShownIndex(-1, values, report); }), 9);
+  EXPECT_TRUE(report.lines().empty());
+}
+
+}  // namespace
+}  // namespace tq
