@@ -70,6 +70,7 @@ int main(int argc, char** argv) {
     }
   }
   std::ofstream out(argv[2], std::ios::binary);
-  out.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+  out.write(reinterpret_cast<const char*>(image.data()),
+            static_cast<std::streamsize>(image.size()));
   return out ? 0 : 1;
 }

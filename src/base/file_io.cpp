@@ -66,7 +66,10 @@ void WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
                          const std::string& source) {
   const std::filesystem::path parent =
       path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
-  std::string pattern = (parent / ("." + path.filename().string() + ".XXXXXX")).string();
+  // Built by appending: g++ 12 at -O3 warns falsely about "." + std::string.
+  std::string name(1, '.');
+  name.append(path.filename().string()).append(".XXXXXX");
+  std::string pattern = (parent / name).string();
   Fd fd(::mkstemp(pattern.data()));
   if (fd.get() < 0) Throw(errno, source, path);
   const std::string temp = pattern;

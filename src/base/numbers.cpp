@@ -10,7 +10,8 @@
 namespace tq {
 
 int16_t WrapToInt16(long long value) noexcept {
-  return static_cast<int16_t>(static_cast<uint16_t>(static_cast<unsigned long long>(value) & 0xFFFFu));
+  return static_cast<int16_t>(
+      static_cast<uint16_t>(static_cast<unsigned long long>(value) & 0xFFFFu));
 }
 
 double RoundHalfEven(double value) noexcept {
@@ -56,7 +57,8 @@ std::optional<double> ParseDecimal(std::string_view text) noexcept {
 
 double ToNumber(std::string_view text, const std::string& source) {
   const auto value = ParseDecimal(text);
-  if (!value) throw Failure(err::kTypeMismatch, source, "not a number: \"" + std::string(text) + "\"");
+  if (!value)
+    throw Failure(err::kTypeMismatch, source, "not a number: \"" + std::string(text) + "\"");
   return *value;
 }
 

@@ -120,22 +120,32 @@ void PrintTable(const tq::Document& doc) {
   const std::string bandName = doc.bandPosition == tq::kCustomBand
                                    ? text(373)
                                    : tq::kBandList[static_cast<std::size_t>(doc.bandPosition)].text;
-  std::printf("Band:   %s (%s - %s MHz)\n\n", bandName.c_str(), FrequencyText(doc.band.lower).c_str(),
-              FrequencyText(doc.band.upper).c_str());
+  std::printf("Band:   %s (%s - %s MHz)\n\n", bandName.c_str(),
+              FrequencyText(doc.band.lower).c_str(), FrequencyText(doc.band.upper).c_str());
+  // Parameter columns take their titles from the layout's header format.
+  std::vector<std::string> titles;
+  std::string title;
+  std::istringstream format(doc.layout.format);
+  while (std::getline(format, title, '|')) titles.push_back(title);
   std::printf("%-3s %-10s %-10s %-7s %-7s", "CH", "Rx MHz", "Tx MHz", "Rx tone", "Tx tone");
   for (int f = 5; f <= doc.layout.ColCount && f < tq::kFieldCount; ++f) {
-    std::printf(" F%-8d", f);
+    const auto column = static_cast<std::size_t>(f);
+    std::printf(" %-10s", column < titles.size() ? titles[column].c_str() : "");
   }
   std::printf("\n");
   for (int n = 1; n <= 16; ++n) {
     const tq::ChannelRow& row = doc.ChInfo[n];
+    if (row.field[1] < 0) {  // an empty channel shows nothing, as in the channel grid
+      std::printf("%-3d -\n", n);
+      continue;
+    }
     std::printf("%-3d %-10s %-10s %-7s %-7s", n, FrequencyText(row.field[1]).c_str(),
                 FrequencyText(row.field[2]).c_str(), ScriptTone(doc, row.rxTone).c_str(),
-                ScriptTone(doc, row.txTone).c_str());
+                row.field[2] < 0 ? "" : ScriptTone(doc, row.txTone).c_str());
     for (int f = 5; f <= doc.layout.ColCount && f < tq::kFieldCount; ++f) {
       const int32_t v = row.field[static_cast<std::size_t>(f)];
       const std::string item = v >= 0 && v <= 46 ? doc.layout.FieldText(f, 3 + v) : std::string();
-      std::printf(" %-9s", (item.empty() ? std::to_string(v) : item).c_str());
+      std::printf(" %-10s", (item.empty() ? std::to_string(v) : item).c_str());
     }
     std::printf("\n");
   }

@@ -47,9 +47,8 @@ void LoadDataFile(const std::filesystem::path& path, MemoryImage& image) {
 
 void SaveDataFile(const std::filesystem::path& path, const MemoryImage& image) {
   const std::vector<uint8_t> file = DataFileBytes(image);
-  WriteFileAtomically(path,
-                      std::string_view(reinterpret_cast<const char*>(file.data()), file.size()),
-                      "DataFile");
+  WriteFileAtomically(
+      path, std::string_view(reinterpret_cast<const char*>(file.data()), file.size()), "DataFile");
 }
 
 }  // namespace tq

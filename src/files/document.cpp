@@ -31,10 +31,12 @@ bool Document::StartUp() {
     IicDat = MemoryImage(datNum);
     TempIicDat = MemoryImage(datNum);
 
-    overColor = ToInt32(settings.ReadSetting("Setting", "OverColor",
-                                             std::to_string(kFallbackOverColor), 29), "OverColor");
-    defColor = ToInt32(settings.ReadSetting("Setting", "DefColor",
-                                            std::to_string(kFallbackDefColor), 29), "DefColor");
+    overColor = ToInt32(
+        settings.ReadSetting("Setting", "OverColor", std::to_string(kFallbackOverColor), 29),
+        "OverColor");
+    defColor =
+        ToInt32(settings.ReadSetting("Setting", "DefColor", std::to_string(kFallbackDefColor), 29),
+                "DefColor");
 
     GenerateDatFolder();
 
@@ -90,8 +92,7 @@ bool Document::OpenDataFile(const std::filesystem::path& path) {
 
 bool Document::SaveDatFile() {
   SetConvIicDat();
-  return report.Guard("mdifrmMain->SaveDatFile",
-                      [this] { SaveDataFile(currentDataPath, IicDat); });
+  return report.Guard("mdifrmMain->SaveDatFile", [this] { SaveDataFile(currentDataPath, IicDat); });
 }
 
 void Document::SetConvIicDat() {

@@ -4,8 +4,8 @@
 #include <sstream>
 #include <vector>
 
-#include "base/numbers.h"
 #include "base/file_io.h"
+#include "base/numbers.h"
 
 namespace tq {
 namespace {

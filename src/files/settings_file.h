@@ -16,8 +16,8 @@ class SettingsFile {
 
   // The trimmed value of `key` in `section`, cut to at most `length` characters; `fallback`
   // when the file, the section or the key is missing.
-  std::string ReadSetting(std::string_view section, std::string_view key,
-                          std::string_view fallback, std::size_t length) const;
+  std::string ReadSetting(std::string_view section, std::string_view key, std::string_view fallback,
+                          std::size_t length) const;
 
   // Stores `value` under `key`, changing only that line (or adding it, and the section when
   // missing) and keeping every other line, comment and order. The file is replaced atomically;

@@ -42,7 +42,8 @@ int32_t LimitOf(uint8_t high, uint8_t low) {
 
 BandLimits BandOfPosition(int position) {
   if (position < 0 || position >= static_cast<int>(kBandList.size())) {
-    throw Failure(err::kIndexOutOfRange, "cboFrequency", "band position " + std::to_string(position));
+    throw Failure(err::kIndexOutOfRange, "cboFrequency",
+                  "band position " + std::to_string(position));
   }
   const BandEntry& entry = kBandList[static_cast<std::size_t>(position)];
   return BandLimits{entry.lower, entry.upper, kAbsoluteLower, kAbsoluteUpper};

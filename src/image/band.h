@@ -14,8 +14,8 @@ class MemoryImage;
 inline constexpr int kModelAddress = 0x0379;
 inline constexpr int kBandAddress = 0x037A;
 inline constexpr int kModelCount = 1;
-inline constexpr int kCustomBand = 11;   // position of "Custom" in the band list
-inline constexpr int kDefaultBand = 5;   // "400 - 470 MHz"
+inline constexpr int kCustomBand = 11;  // position of "Custom" in the band list
+inline constexpr int kDefaultBand = 5;  // "400 - 470 MHz"
 inline constexpr int32_t kAbsoluteLower = 12000000;
 inline constexpr int32_t kAbsoluteUpper = 55000000;
 inline constexpr int32_t kCustomLowest = 12000000;

@@ -13,9 +13,9 @@ class SettingsFile;
 class MemoryImage;
 class ErrorReport;
 
-inline constexpr int kMaxChannels = 260;  // rows of the table; 1 to ChCount are used
-inline constexpr int kFieldCount = 21;    // fields 0 to 20
-inline constexpr int kImageChannels = 16; // records in the image (and bits in the flag word)
+inline constexpr int kMaxChannels = 260;   // rows of the table; 1 to ChCount are used
+inline constexpr int kFieldCount = 21;     // fields 0 to 20
+inline constexpr int kImageChannels = 16;  // records in the image (and bits in the flag word)
 inline constexpr int kChannelBase = 0x0010;
 inline constexpr int kChannelRecordSize = 16;
 inline constexpr int kFlagWordLow = 0x0170;
@@ -23,7 +23,9 @@ inline constexpr int kFlagWordHigh = 0x0171;
 inline constexpr const char* kEndOfItem = "*EndOfThisItem*";
 
 // Image address of the first byte of channel n's record (n = 1 to 16).
-constexpr int ChannelRecordAddress(int n) { return kChannelBase + (n - 1) * kChannelRecordSize; }
+constexpr int ChannelRecordAddress(int n) {
+  return kChannelBase + (n - 1) * kChannelRecordSize;
+}
 
 // One channel: field 0 in-use mark, 1 receive and 2 transmit frequency (10 Hz units, -1 none),
 // 3 and 4 tone indexes of a channel made from the defaults, 5 to 20 parameter item numbers;

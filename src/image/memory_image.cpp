@@ -7,7 +7,8 @@
 
 namespace tq {
 
-MemoryImage::MemoryImage(int datNum) : bytes_(datNum >= 0 ? static_cast<std::size_t>(datNum) + 1 : 0) {}
+MemoryImage::MemoryImage(int datNum)
+    : bytes_(datNum >= 0 ? static_cast<std::size_t>(datNum) + 1 : 0) {}
 
 uint8_t MemoryImage::at(int address) const {
   if (address < 0 || static_cast<std::size_t>(address) >= bytes_.size()) {

@@ -16,9 +16,9 @@
 
 namespace tq {
 
-inline constexpr int kToneCount = 261;   // tone indexes 0 to 260
-inline constexpr int kCtcssCount = 50;   // indexes 1 to 50
-inline constexpr int kDcsCount = 105;    // normal 51 to 155, inverted 156 to 260
+inline constexpr int kToneCount = 261;  // tone indexes 0 to 260
+inline constexpr int kCtcssCount = 50;  // indexes 1 to 50
+inline constexpr int kDcsCount = 105;   // normal 51 to 155, inverted 156 to 260
 
 // The off text of a language: "无" (1), "無" (2), "None" (3 and any other value).
 std::string ToneOffText(long long language);
@@ -48,8 +48,8 @@ class ToneTable {
 };
 
 // The three text lists of the tone list (GetCtdcsArray).
-const std::vector<std::string>& CtcssTexts();       // "67.0" ... "254.1"
-const std::vector<std::string>& DcsNormalTexts();   // "D023N" ... "D754N"
-const std::vector<std::string>& DcsInvertedTexts(); // "D023I" ... "D754I"
+const std::vector<std::string>& CtcssTexts();        // "67.0" ... "254.1"
+const std::vector<std::string>& DcsNormalTexts();    // "D023N" ... "D754N"
+const std::vector<std::string>& DcsInvertedTexts();  // "D023I" ... "D754I"
 
 }  // namespace tq

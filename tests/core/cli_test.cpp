@@ -36,13 +36,14 @@ class CliTest : public ::testing::Test {
   CliRun Cli(const std::string& arguments) {
     CliRun run;
     const std::string errFile = (work / "stderr.txt").string();
-    const std::string command = std::string(TQ474_CLI) + " --home '" + home.path().string() +
-                                "' " + arguments + " 2>'" + errFile + "'";
+    const std::string command = std::string(TQ474_CLI) + " --home '" + home.path().string() + "' " +
+                                arguments + " 2>'" + errFile + "'";
     FILE* pipe = ::popen(command.c_str(), "r");
     if (pipe == nullptr) return run;
     std::array<char, 4096> buffer{};
     std::size_t n = 0;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+      run.out.append(buffer.data(), n);
     const int raw = ::pclose(pipe);
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     run.err = TempFolder::Read(errFile);
@@ -74,7 +75,8 @@ TEST_F(CliTest, NewWritesTheDefaultImageWithTheStoredDefaultsFoldedIn) {
       continue;
     }
     const std::size_t a = address(k);
-    const bool channelBits = a >= 0x10 && a <= 0x10F && ((a - 0x10) % 16 == 12 || (a - 0x10) % 16 == 13);
+    const bool channelBits =
+        a >= 0x10 && a <= 0x10F && ((a - 0x10) % 16 == 12 || (a - 0x10) % 16 == 13);
     const bool flags = a == 0x0170 || a == 0x0171;
     const bool option = std::find(optionBytes.begin(), optionBytes.end(), a) != optionBytes.end();
     if (!channelBits && !flags && !option) {
@@ -109,9 +111,10 @@ TEST_F(CliTest, ShowJsonDecodesTheFileAsTheProgramOpensIt) {
   EXPECT_NE(json.find("\"model\": 0,"), std::string::npos);
   EXPECT_NE(json.find("\"band\": {\"lower\": 13600000, \"upper\": 17400000, \"position\": 0}"),
             std::string::npos);
-  EXPECT_NE(json.find("{\"number\": 2, \"rx\": 14652500, \"tx\": 14652500, \"rx_tone\": \"67.0\", "
-                      "\"tx_tone\": \"D023I\", \"fields\": {\"5\": 1, \"6\": 0, \"7\": 1, \"8\": 2"),
-            std::string::npos)
+  EXPECT_NE(
+      json.find("{\"number\": 2, \"rx\": 14652500, \"tx\": 14652500, \"rx_tone\": \"67.0\", "
+                "\"tx_tone\": \"D023I\", \"fields\": {\"5\": 1, \"6\": 0, \"7\": 1, \"8\": 2"),
+      std::string::npos)
       << json;
   EXPECT_NE(json.find("{\"number\": 1, \"rx\": -1, \"tx\": -1,"), std::string::npos);
   EXPECT_NE(json.find("\"options\": [20,"), std::string::npos) << json;

@@ -19,7 +19,8 @@ const std::filesystem::path kShipped = TQ474_PROGRAM_DIR;
 class DocumentTest : public ::testing::Test {
  protected:
   DocumentTest() {
-    std::filesystem::copy_file(kShipped / kDefaultImageFileName, home.path() / kDefaultImageFileName);
+    std::filesystem::copy_file(kShipped / kDefaultImageFileName,
+                               home.path() / kDefaultImageFileName);
     std::filesystem::copy_file(kShipped / kSettingsFileName, home.path() / kSettingsFileName);
   }
 
@@ -29,8 +30,9 @@ class DocumentTest : public ::testing::Test {
   }
 
   bool ReportMentions(const std::string& label) const {
-    return std::any_of(report.lines().begin(), report.lines().end(),
-                       [&](const std::string& line) { return line.find(label) != std::string::npos; });
+    return std::any_of(report.lines().begin(), report.lines().end(), [&](const std::string& line) {
+      return line.find(label) != std::string::npos;
+    });
   }
 
   TempFolder home;
@@ -66,7 +68,8 @@ TEST_F(DocumentTest, SaveThenOpenReproducesTheImageAndKeepsTheTemplate) {
   Document doc(home.path(), report);
   ASSERT_TRUE(doc.StartUp());
   // Receive 146.525, transmit 146.525, receive tone 67.0, transmit tone off.
-  const std::vector<uint8_t> record = {0x00, 0x25, 0x65, 0x14, 0x00, 0x25, 0x65, 0x14, 0x9E, 0x02, 0xFF, 0xFF};
+  const std::vector<uint8_t> record = {0x00, 0x25, 0x65, 0x14, 0x00, 0x25,
+                                       0x65, 0x14, 0x9E, 0x02, 0xFF, 0xFF};
   for (std::size_t i = 0; i < record.size(); ++i) {
     doc.IicDat.set(ChannelRecordAddress(3) + static_cast<int>(i), record[i]);
   }

@@ -28,7 +28,8 @@ std::filesystem::path TempFolder::WriteBytes(const std::string& name,
                                              const std::vector<uint8_t>& bytes) const {
   const auto file = path_ / name;
   std::ofstream out(file, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   return file;
 }
 

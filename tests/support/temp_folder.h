@@ -22,7 +22,8 @@ class TempFolder {
 
   // Writes `text` (or bytes) to a file in the folder and returns its path.
   std::filesystem::path Write(const std::string& name, const std::string& text) const;
-  std::filesystem::path WriteBytes(const std::string& name, const std::vector<uint8_t>& bytes) const;
+  std::filesystem::path WriteBytes(const std::string& name,
+                                   const std::vector<uint8_t>& bytes) const;
   // Reads a whole file of the folder (or any path) as text.
   static std::string Read(const std::filesystem::path& file);
 
