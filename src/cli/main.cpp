@@ -1,32 +1,30 @@
 // tq474-cli: the headless tool. Loads the settings and the default image from the program's
-// folder exactly as the program starts, then shows a data file or writes a new one.
+// folder exactly as the program starts, then works on data files and the radio.
 //
 //   tq474-cli [--home DIR] show FILE.dat [--json]
 //   tq474-cli [--home DIR] new OUT.dat
+//   tq474-cli [--home DIR] read --port P [--start HEX --end HEX] [--log FILE] OUT.dat
+//   tq474-cli [--home DIR] write --port P [--start HEX --end HEX] [--log FILE] FILE.dat
 //
-// Exit status 0 on success, 1 when a file cannot be read or written, 2 on a usage error.
-
-#include <array>
-#include <cstdio>
+// P is a port number 1 to 16 (mapped to a device by the settings file) or a device path.
+// Exit status 0 on success, 1 when a file or the radio fails, 2 on a usage error.
 #include <filesystem>
 #include <iostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "base/error_report.h"
-#include "base/text_table.h"
+#include "cli/commands.h"
 #include "files/document.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: tq474-cli [--home DIR] show FILE.dat [--json]\n"
-    "       tq474-cli [--home DIR] new OUT.dat\n";
-
-// Caption message numbers of the sixteen options, slot order.
-constexpr std::array<int, 16> kOptionCaptions = {233, 217, 239, 226, 240, 241, 327, 328,
-                                                 293, 315, 326, 330, 333, 336, 346, 351};
+    "       tq474-cli [--home DIR] new OUT.dat\n"
+    "       tq474-cli [--home DIR] read --port P [--start HEX --end HEX] [--log FILE] OUT.dat\n"
+    "       tq474-cli [--home DIR] write --port P [--start HEX --end HEX] [--log FILE] FILE.dat\n"
+    "P is a port number 1 to 16 or a device path such as /dev/ttyUSB0.\n";
 
 std::filesystem::path ExecutableFolder() {
   std::error_code ec;
@@ -34,134 +32,10 @@ std::filesystem::path ExecutableFolder() {
   return ec ? std::filesystem::current_path() : self.parent_path();
 }
 
-std::string JsonString(const std::string& text) {
-  std::string out = "\"";
-  for (const char c : text) {
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          char buffer[8];
-          std::snprintf(buffer, sizeof buffer, "\\u%04x", static_cast<unsigned>(c));
-          out += buffer;
-        } else {
-          out += c;
-        }
-    }
-  }
-  return out + "\"";
-}
-
-// Tone texts as scripts see them: the off text is always the English "None".
-std::string ScriptTone(const tq::Document& doc, const std::string& tone) {
-  return tone == doc.tones.OffText() ? "None" : tone;
-}
-
-std::string FrequencyText(int32_t value) {
-  if (value < 0) return "-";
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%d.%05d", value / 100000, value % 100000);
-  return buffer;
-}
-
-void PrintJson(const tq::Document& doc) {
-  std::ostringstream out;
-  out << "{\"model\": " << static_cast<int>(doc.IicDat.at(tq::kModelAddress))
-      << ", \"band\": {\"lower\": " << doc.band.lower << ", \"upper\": " << doc.band.upper
-      << ", \"position\": " << doc.bandPosition << "}, \"channels\": [";
-  for (int n = 1; n <= 16; ++n) {
-    const tq::ChannelRow& row = doc.ChInfo[n];
-    if (n > 1) out << ", ";
-    out << "{\"number\": " << n << ", \"rx\": " << row.field[1] << ", \"tx\": " << row.field[2]
-        << ", \"rx_tone\": " << JsonString(ScriptTone(doc, row.rxTone))
-        << ", \"tx_tone\": " << JsonString(ScriptTone(doc, row.txTone)) << ", \"fields\": {";
-    for (int f = 5; f <= doc.layout.ColCount && f < tq::kFieldCount; ++f) {
-      if (f > 5) out << ", ";
-      out << "\"" << f << "\": " << row.field[static_cast<std::size_t>(f)];
-    }
-    out << "}}";
-  }
-  out << "], \"options\": [";
-  for (int k = 0; k < tq::kOptionCount; ++k) {
-    if (k > 0) out << ", ";
-    out << doc.options.OptSel[static_cast<std::size_t>(k)];
-  }
-  out << "], \"stamp\": [";
-  for (int a = 0x0330; a <= 0x0334; ++a) {
-    if (a > 0x0330) out << ", ";
-    out << static_cast<int>(doc.IicDat.at(a));
-  }
-  out << "]}\n";
-  std::cout << out.str();
-}
-
-void PrintTable(const tq::Document& doc) {
-  const tq::SoftFace english = tq::SoftFace::Build(tq::kLangEnglish);
-  const auto text = [&](int number) {
-    const std::string& own = doc.softFace[number];
-    return own.empty() ? english[number] : own;
-  };
-  std::printf("File:   %s\n", doc.currentDataPath.string().c_str());
-  std::printf("Model:  %d (%s)\n", doc.IicDat.at(tq::kModelAddress), text(356).c_str());
-  const std::string bandName = doc.bandPosition == tq::kCustomBand
-                                   ? text(373)
-                                   : tq::kBandList[static_cast<std::size_t>(doc.bandPosition)].text;
-  std::printf("Band:   %s (%s - %s MHz)\n\n", bandName.c_str(),
-              FrequencyText(doc.band.lower).c_str(), FrequencyText(doc.band.upper).c_str());
-  // Parameter columns take their titles from the layout's header format.
-  std::vector<std::string> titles;
-  std::string title;
-  std::istringstream format(doc.layout.format);
-  while (std::getline(format, title, '|')) titles.push_back(title);
-  std::printf("%-3s %-10s %-10s %-7s %-7s", "CH", "Rx MHz", "Tx MHz", "Rx tone", "Tx tone");
-  for (int f = 5; f <= doc.layout.ColCount && f < tq::kFieldCount; ++f) {
-    const auto column = static_cast<std::size_t>(f);
-    std::printf(" %-10s", column < titles.size() ? titles[column].c_str() : "");
-  }
-  std::printf("\n");
-  for (int n = 1; n <= 16; ++n) {
-    const tq::ChannelRow& row = doc.ChInfo[n];
-    if (row.field[1] < 0) {  // an empty channel shows nothing, as in the channel grid
-      std::printf("%-3d -\n", n);
-      continue;
-    }
-    std::printf("%-3d %-10s %-10s %-7s %-7s", n, FrequencyText(row.field[1]).c_str(),
-                FrequencyText(row.field[2]).c_str(), ScriptTone(doc, row.rxTone).c_str(),
-                row.field[2] < 0 ? "" : ScriptTone(doc, row.txTone).c_str());
-    for (int f = 5; f <= doc.layout.ColCount && f < tq::kFieldCount; ++f) {
-      const int32_t v = row.field[static_cast<std::size_t>(f)];
-      const std::string item = v >= 0 && v <= 46 ? doc.layout.FieldText(f, 3 + v) : std::string();
-      std::printf(" %-10s", (item.empty() ? std::to_string(v) : item).c_str());
-    }
-    std::printf("\n");
-  }
-  std::printf("\nOptions:\n");
-  for (int k = 0; k < tq::kOptionCount; ++k) {
-    std::printf("  %-24s %d\n", text(kOptionCaptions[static_cast<std::size_t>(k)]).c_str(),
-                doc.options.OptSel[static_cast<std::size_t>(k)]);
-  }
-  std::printf("\nLast write: %02X %02X %02X %02X %02X\n", doc.IicDat.at(0x0330),
-              doc.IicDat.at(0x0331), doc.IicDat.at(0x0332), doc.IicDat.at(0x0333),
-              doc.IicDat.at(0x0334));
-}
-
-// Lines of the error list go to stderr so that stdout stays clean for scripts.
-void FlushReport(const tq::ErrorReport& report) {
-  for (const std::string& line : report.lines()) std::cerr << line << "\n";
+int Usage(const std::string& error = {}) {
+  if (!error.empty()) std::cerr << "tq474-cli: " << error << "\n";
+  std::cerr << kUsage;
+  return tq::cli::kUsageError;
 }
 
 }  // namespace
@@ -173,42 +47,52 @@ int main(int argc, char** argv) {
     home = args[1];
     args.erase(args.begin(), args.begin() + 2);
   }
+  if (args.empty()) return Usage();
+  const std::string command = args[0];
+  args.erase(args.begin());
+
   bool json = false;
-  if (!args.empty() && args.back() == "--json") {
-    json = true;
-    args.pop_back();
+  tq::cli::TransferOptions transfer;
+  if (command == "show" || command == "new") {
+    if (command == "show" && !args.empty() && args.back() == "--json") {
+      json = true;
+      args.pop_back();
+    }
+    if (args.size() != 1) return Usage();
+  } else if (command == "read" || command == "write") {
+    std::string error;
+    if (!tq::cli::ParseTransferOptions(args, transfer, error)) return Usage(error);
+  } else {
+    return Usage("unknown command " + command);
   }
-  if (args.size() != 2 || (args[0] != "show" && args[0] != "new") || (json && args[0] != "show")) {
-    std::cerr << kUsage;
-    return 2;
-  }
-  const std::filesystem::path file = args[1];
 
   tq::ErrorReport report;
   tq::Document doc(home, report);
   doc.StartUp();
 
-  if (args[0] == "new") {
+  if (command == "read") return tq::cli::ReadCommand(doc, transfer);
+  if (command == "write") return tq::cli::WriteCommand(doc, transfer);
+
+  const std::filesystem::path file = args[0];
+  if (command == "new") {
     doc.currentDataPath = file;
-    const bool saved = doc.SaveDatFile();
-    if (!saved) {
+    if (!doc.SaveDatFile()) {
       std::cerr << "tq474-cli: cannot write " << file.string() << ": " << report.LastDetail()
                 << "\n";
-      return 1;
+      return tq::cli::kFailed;
     }
-    FlushReport(report);
-    return 0;
+    tq::cli::FlushReport(report);
+    return tq::cli::kOk;
   }
-
   if (!doc.OpenDataFile(file)) {
     std::cerr << "tq474-cli: cannot read " << file.string() << ": " << report.LastDetail() << "\n";
-    return 1;
+    return tq::cli::kFailed;
   }
   if (json) {
-    PrintJson(doc);
+    tq::cli::PrintJson(doc);
   } else {
-    PrintTable(doc);
+    tq::cli::PrintTable(doc);
   }
-  FlushReport(report);
-  return 0;
+  tq::cli::FlushReport(report);
+  return tq::cli::kOk;
 }

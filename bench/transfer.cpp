@@ -1,0 +1,120 @@
+// Benchmark: a full 8 KB read and a full 8 KB write against tq474-sim --line-timing, each with
+// its wall time, the floor (line time of every byte at 9600 8N1 plus the waits the protocol
+// itself asks for), their ratio, and the CPU time of the tool during the transfer.
+//
+//   tq474-bench-transfer [PATH-TO-tq474-sim]
+#include "comm/transfer.h"
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include "comm/data_list.h"
+#include "comm/port_control.h"
+#include "comm/wait.h"
+#include "files/document.h"
+#include "qtlink/qt_serial_link.h"
+
+namespace {
+
+constexpr double kByteSeconds = 10.0 / 9600.0;  // start bit, 8 data bits, stop bit
+constexpr int kBlocks = 512;                    // 8 KB in 16-byte blocks
+constexpr int kCommandPauseMs = 5;              // before every scripted command
+constexpr int kEndPauseMs = 500;                // the common end of a transfer
+constexpr int kIdentificationPauseMs = 50;      // before the closing 0x45 of a write
+
+double CpuSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+}
+
+struct Figures {
+  double wall = 0;
+  double cpu = 0;
+  bool ok = false;
+};
+
+void Print(const char* name, const Figures& f, int lineBytes, int pausesMs) {
+  const double floor = lineBytes * kByteSeconds + pausesMs / 1000.0;
+  std::printf(
+      "%-6s %s  wall %7.3f s  floor %7.3f s (%d line bytes = %.3f s, waits %.3f s)  "
+      "ratio %.3f  cpu %.3f s = %.1f %% of wall\n",
+      name, f.ok ? "ok    " : "FAILED", f.wall, floor, lineBytes, lineBytes * kByteSeconds,
+      pausesMs / 1000.0, f.wall / floor, f.cpu, 100.0 * f.cpu / f.wall);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::filesystem::path bin = std::filesystem::read_symlink("/proc/self/exe").parent_path();
+  const std::string sim = argc > 1 ? argv[1] : (bin / "tq474-sim").string();
+  const std::filesystem::path home = std::filesystem::temp_directory_path() / "tq474-bench";
+  std::filesystem::remove_all(home);
+  std::filesystem::create_directories(home);
+  for (const char* name : {"PX220_KR.exe", "TQ474.ini"}) {
+    std::filesystem::copy_file(bin / name, home / name);
+  }
+  const std::filesystem::path link = home / "radio";
+
+  const pid_t child = fork();
+  if (child == 0) {
+    execl(sim.c_str(), sim.c_str(), "--line-timing", "--quiet", "--link", link.c_str(),
+          static_cast<char*>(nullptr));
+    std::perror("tq474-sim");
+    _exit(127);
+  }
+  for (int i = 0; i < 200 && !std::filesystem::is_symlink(link); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  if (!std::filesystem::is_symlink(link)) {
+    std::fprintf(stderr, "tq474-sim did not come up\n");
+    kill(child, SIGTERM);
+    return 1;
+  }
+
+  tq::ErrorReport report;
+  tq::Document doc(home, report);
+  doc.StartUp();
+  tq::QtSerialLink serial;
+  tq::SteadyClock clock;
+  tq::LinkWait wait(clock, &serial);
+  tq::DataList list;
+  tq::PortControl port(serial, doc.settings, report);
+  port.deviceOverride = link.string();
+  tq::TransferContext ctx{doc, serial, wait, list, port, tq::AddressRanges{}, false, {}};
+
+  const auto measure = [&](bool reading) {
+    Figures f;
+    const double cpu0 = CpuSeconds();
+    const auto t0 = std::chrono::steady_clock::now();
+    f.ok = reading ? tq::ReadTransfer(ctx) : tq::WriteTransfer(ctx);
+    f.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    f.cpu = CpuSeconds() - cpu0;
+    return f;
+  };
+
+  std::printf("Full 8 KB transfers against tq474-sim --line-timing (9600 8N1)\n");
+  const Figures write = measure(false);
+  // A write: programming code 7 + ack 1; blocks 4 + 16 sent and ack 1; identification 02,
+  // reply 02 03 30 10 0B and the closing 45.
+  Print("write", write, 8 + kBlocks * 21 + 1 + 5 + 1,
+        (1 + kBlocks) * kCommandPauseMs + kIdentificationPauseMs + kEndPauseMs);
+  const Figures read = measure(true);
+  // A read: programming code 7 + ack 1; blocks 4 sent and 4 + 16 back; end code 7.
+  Print("read", read, 8 + kBlocks * 24 + 7, (2 + kBlocks) * kCommandPauseMs + kEndPauseMs);
+
+  kill(child, SIGTERM);
+  waitpid(child, nullptr, 0);
+  for (const std::string& line : report.lines()) std::fprintf(stderr, "%s\n", line.c_str());
+  std::filesystem::remove_all(home);
+  return read.ok && write.ok ? 0 : 1;
+}

@@ -1,0 +1,43 @@
+// The commands of tq474-cli over one started document.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace tq {
+struct Document;
+class ErrorReport;
+}  // namespace tq
+
+namespace tq::cli {
+
+// Exit statuses.
+inline constexpr int kOk = 0;
+inline constexpr int kFailed = 1;
+inline constexpr int kUsageError = 2;
+
+void PrintJson(const Document& doc);
+void PrintTable(const Document& doc);
+// Writes the lines of the error list to stderr, keeping stdout clean for scripts.
+void FlushReport(const ErrorReport& report);
+
+// Options of the read and write commands.
+struct TransferOptions {
+  std::string port;   // a port number 1 to 16, or a device path
+  std::string start;  // hexadecimal, empty: the settings file's address keys apply
+  std::string end;
+  std::filesystem::path log;  // data-list lines, empty: none
+  std::filesystem::path file;
+};
+
+// Parses "--port P [--start HEX] [--end HEX] [--log FILE] FILE"; false on a usage error.
+bool ParseTransferOptions(const std::vector<std::string>& args, TransferOptions& options,
+                          std::string& error);
+
+// Reads the radio into options.file (which is left untouched when the read fails).
+int ReadCommand(Document& doc, const TransferOptions& options);
+// Opens options.file and writes it into the radio.
+int WriteCommand(Document& doc, const TransferOptions& options);
+
+}  // namespace tq::cli

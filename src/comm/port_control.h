@@ -1,0 +1,61 @@
+// The serial port of the program: which port number is used, the device each number stands
+// for, the probe of ports 1 to 16, and opening and closing the port for a transfer.
+//
+// Port numbers map to devices: "COMn" on Windows; elsewhere section "Ports" of the settings
+// file, keys "COM1" to "COM16", with the default table below (USB programming cables appear as
+// ttyUSB or ttyACM devices; the machine's own ttyS ports are left out because the first of them
+// is often the system console).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace tq {
+
+class SerialLink;
+class SettingsFile;
+class ErrorReport;
+
+inline constexpr int kPortCount = 16;
+
+// The device that port `n` (1 to 16) stands for when the settings file names none:
+// COM1-COM8 /dev/ttyUSB0-7, COM9-COM16 /dev/ttyACM0-7 ("COMn" on Windows).
+std::string DefaultPortDevice(int n);
+
+class PortControl {
+ public:
+  PortControl(SerialLink& link, const SettingsFile& settings, ErrorReport& report);
+
+  // The device of port `n` from section "Ports", else the default table.
+  std::string DeviceOf(int n) const;
+  // The device the next OpenCom opens: the override when set, else the device of ComPort.
+  std::string CurrentDevice() const;
+
+  // Opens the current device. On a failure: PortOpenFailed is set, onOpenFailed runs (the
+  // window shows its port dialog there) and the failure is reported as "modCommun->OpenCom".
+  void OpenCom();
+  // Closes the port; a failure is reported as "modCommun->CloseCom".
+  void CloseCom();
+  // Probes port n: PortFlag[n - 1] = 1 when it opens and closes, -1 otherwise.
+  void TestComPort(int n);
+  void ScanComPort();
+  // Probes every port and makes the lowest usable one ComPort, storing it under "COM".
+  // Nothing changes when no port is usable. Failures are reported as "mdifrmMain->AutoSetPort".
+  void AutoSetPort();
+
+  int16_t ComPort = 1;
+  bool PortOpenFailed = false;
+  std::array<int16_t, kPortCount> PortFlag{};
+  // A device path given on the command line instead of a port number.
+  std::string deviceOverride;
+  std::function<void()> onOpenFailed;
+
+ private:
+  SerialLink& link_;
+  const SettingsFile& settings_;
+  ErrorReport& report_;
+};
+
+}  // namespace tq

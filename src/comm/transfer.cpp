@@ -1,0 +1,357 @@
+#include "comm/transfer.h"
+
+#include <array>
+#include <exception>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/failure.h"
+#include "base/numbers.h"
+#include "comm/data_list.h"
+#include "comm/port_control.h"
+#include "comm/protocol.h"
+#include "comm/serial_link.h"
+#include "comm/wait.h"
+#include "files/document.h"
+
+namespace tq {
+
+namespace {
+
+constexpr int kMsgCommunicationFailed = 79;
+// A transfer gives up at the seventh failed script, whichever blocks failed.
+constexpr int16_t kMaxFailedScripts = 7;
+constexpr int kRetryPauseMs = 30;
+constexpr int16_t kEndPauseMs = 500;
+
+// The exchanges of the write's closing sequence are made without scripts.
+constexpr int kExchangeAttempts = 4;
+constexpr int kReplyChecks = 101;
+constexpr int kStampAddress = 0x0330;
+constexpr int kParamAddress = 0x03D0;  // first radio address of the parameter block
+constexpr int kParamBlockLength = 48;  // 0x03D0-0x03FF
+constexpr int kParamReplyLength = 52;  // echo 57 03 D0 30 and the block
+constexpr int kRadioParamAddress = 0x03F0;
+constexpr int kRadioParamLength = 16;
+
+const std::string kNoReplyLine = std::string("Rx: ") + "未收到数据   第" + " " + "串数据未收到";
+const std::string kNoParamReplyLine = std::string("Rx: ") + "未收到数据";
+const std::string kModelCheckLine = "读取:判断TQ的机型";
+const std::string kModelConclusion =
+    "读取:判断TQ的机型 --> 结论:" + std::string("非其他电子厂商开发的机型");
+
+const std::vector<uint8_t> kIdentifyByte = {0x02};
+const std::vector<uint8_t> kConfirmByte = {0x45};
+const std::vector<uint8_t> kEndCode = {0x6C, 0x0F, 0x93, 0xB1, 0xD4, 0x7E, 0x28};
+const std::vector<uint8_t> kReadParams = {0x52, 0x03, 0xD0, 0x30};
+
+std::tm LocalNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &now);
+#else
+  localtime_r(&now, &local);
+#endif
+  return local;
+}
+
+uint8_t Bcd(int value) {
+  const int twoDigits = ((value % 100) + 100) % 100;
+  return static_cast<uint8_t>((twoDigits / 10) * 16 + twoDigits % 10);
+}
+
+// A band limit in 10 Hz units as four BCD digits of 0.1 MHz, most significant byte first
+// (136.0 MHz gives 13 60).
+std::array<uint8_t, 2> BandLimitBcd(int32_t limit) {
+  const auto units = static_cast<long long>(RoundHalfEven(static_cast<double>(limit) / 10000.0));
+  if (units < 0 || units > 9999) {
+    throw Failure(err::kOverflow, "WriteTransfer", "band limit beyond four BCD digits");
+  }
+  return {Bcd(static_cast<int>(units / 100)), Bcd(static_cast<int>(units % 100))};
+}
+
+// One read or write transfer from the common start to the common end.
+class Transfer {
+ public:
+  Transfer(TransferContext& ctx, bool reading)
+      : ctx_(ctx),
+        reading_(reading),
+        protocol_(ctx.link, ctx.wait, ctx.list, ctx.doc.softFace, ctx.doc.report) {}
+
+  bool Run() {
+    try {
+      bool done = false;
+      if (Start()) done = reading_ ? Read() : Write();
+      End(true);
+      return done;
+    } catch (const Failure& failure) {
+      Abandon();
+      ctx_.doc.report.ShowErrLine(Label(), failure);
+    } catch (const std::exception& e) {
+      // A fault outside the radio's bytes (a hook, memory) is reported the same way.
+      Abandon();
+      ctx_.doc.report.ShowErrLine(Label(), err::kInvalidCall, e.what());
+    }
+    return false;
+  }
+
+ private:
+  const char* Label() const {
+    return reading_ ? "frmCommun->cmdRead_Click" : "frmCommun->cmdWrite_Click";
+  }
+
+  // An unexpected failure closes the port and frees the window at once, without the pause.
+  void Abandon() {
+    if (ended_) return;
+    try {
+      End(false);
+    } catch (const std::exception&) {
+      ended_ = true;  // the report that follows names the transfer; nothing more can be done
+    }
+  }
+
+  // The common start; false when the transfer ends before any traffic.
+  bool Start() {
+    try {
+      lists_ = InitProtocol(ctx_.ranges.readStart, ctx_.ranges.readEnd, ctx_.ranges.writeStart,
+                            ctx_.ranges.writeEnd);
+    } catch (const Failure& failure) {
+      ctx_.doc.report.ShowErrLine("modCommun->InitProtocol", failure);
+      return false;
+    }
+    comRetry_ = 0;
+    protocol_.RxPollDelay = 1;
+    protocol_.RxPollMax = 150;
+    ctx_.list.Clear();
+    if (ctx_.hooks.running) ctx_.hooks.running(true, reading_);
+    ctx_.port.OpenCom();
+    if (ctx_.port.PortOpenFailed) return false;
+    portOpened_ = true;
+    return true;
+  }
+
+  void End(bool pause) {
+    ended_ = true;
+    if (portOpened_) ctx_.port.CloseCom();
+    if (ctx_.hooks.running) ctx_.hooks.running(false, reading_);
+    if (pause) ctx_.wait.DelayNms(kEndPauseMs);
+  }
+
+  void CommunicationFailed() {
+    if (ctx_.hooks.messageBox) ctx_.hooks.messageBox(kMsgCommunicationFailed);
+  }
+
+  // Runs entries [0, count) of a list, each until it succeeds; false when the transfer's
+  // seventh failure aborted it. A write fills the value buffer from the image before each run,
+  // a read stores the value buffer into the image after each success.
+  bool RunScripts(const std::vector<ScriptEntry>& list, std::size_t count) {
+    MemoryImage& image = ctx_.doc.IicDat;
+    for (std::size_t k = 0; k < count;) {
+      const ScriptEntry& entry = list[k];
+      const auto length = static_cast<std::size_t>(entry.ScriptLen);
+      if (!reading_) {
+        for (std::size_t j = 0; j < length; ++j) {
+          protocol_.VaDat[j] = image.at(entry.ScriptAddr + static_cast<int>(j));
+        }
+      }
+      protocol_.ConvComCode(entry.script);
+      protocol_.ProtocolCom();
+      if (!protocol_.ComFail) {
+        if (ctx_.hooks.showPercent) ctx_.hooks.showPercent(entry.ScriptPercent);
+        if (reading_) {
+          for (std::size_t j = 0; j < length; ++j) {
+            image.set(entry.ScriptAddr + static_cast<int>(j), protocol_.VaDat[j]);
+          }
+        }
+        ++k;
+        continue;
+      }
+      ++comRetry_;
+      if (comRetry_ >= kMaxFailedScripts) {
+        CommunicationFailed();
+        return false;
+      }
+      ctx_.wait.SleepMs(kRetryPauseMs);
+    }
+    return true;
+  }
+
+  bool Read() {
+    if (!RunScripts(lists_.read, lists_.read.size())) return false;
+    if (ctx_.hooks.softDisplay) {
+      ctx_.hooks.softDisplay();
+    } else {
+      ctx_.doc.SoftDisplay();
+    }
+    if (ctx_.showMemDat && ctx_.hooks.refreshMemoryGrid) ctx_.hooks.refreshMemoryGrid();
+    return true;
+  }
+
+  bool Write() {
+    ctx_.doc.SetConvIicDat();
+    WriteComDat(ctx_.doc.IicDat, ctx_.hooks.localTime ? ctx_.hooks.localTime() : LocalNow());
+    if (ctx_.showMemDat && ctx_.hooks.refreshMemoryGrid) ctx_.hooks.refreshMemoryGrid();
+    ctx_.list.AddLine("写入:频率");
+    // The list's last entry, the identification script, is replaced by the exchange below.
+    if (!lists_.write.empty() && !RunScripts(lists_.write, lists_.write.size() - 1)) return false;
+    return Identify();
+  }
+
+  // Sends bytes that expect no reply.
+  void Send(const std::vector<uint8_t>& bytes) {
+    ctx_.list.ComDataShow(kComSent, bytes);
+    ctx_.link.Write(bytes);
+  }
+
+  // Sends a frame and waits for at least `length` reply bytes. The transmit buffer is dropped
+  // before the frame and the receive buffer right after it, so that nothing stale (nor a cable's
+  // echo of the frame) is taken for the reply. Returns every byte waiting, or nothing after the
+  // time-out line.
+  std::optional<std::vector<uint8_t>> Exchange(const std::vector<uint8_t>& frame, int length,
+                                               const std::string& noReplyLine) {
+    ctx_.link.DiscardTx();
+    Send(frame);
+    ctx_.link.DiscardRx();
+    for (int check = 0; check < kReplyChecks; ++check) {
+      if (ctx_.link.BytesWaiting() >= length) {
+        std::vector<uint8_t> reply = ctx_.link.ReadAll();
+        ctx_.list.ComDataShow(kComReceived, reply);
+        return reply;
+      }
+      ctx_.wait.DelayNms(1);
+      ctx_.wait.SleepMs(1);
+    }
+    ctx_.list.AddLine(noReplyLine);
+    return std::nullopt;
+  }
+
+  // Up to four attempts of one exchange; the reply that `accepted` took, or nothing.
+  template <typename Accept, typename BeforeAttempt>
+  std::optional<std::vector<uint8_t>> Step(const std::vector<uint8_t>& frame, int length,
+                                           const std::string& noReplyLine, Accept accepted,
+                                           BeforeAttempt beforeAttempt) {
+    for (int attempt = 0; attempt < kExchangeAttempts; ++attempt) {
+      beforeAttempt();
+      std::optional<std::vector<uint8_t>> reply = Exchange(frame, length, noReplyLine);
+      if (reply && reply->size() >= static_cast<std::size_t>(length) && accepted(*reply)) {
+        return reply;
+      }
+    }
+    return std::nullopt;
+  }
+
+  bool Identify() {
+    ctx_.list.AddLine(kModelCheckLine);
+    const auto anyReply = [](const std::vector<uint8_t>&) { return true; };
+    const std::optional<std::vector<uint8_t>> reply =
+        Step(kIdentifyByte, 2, kNoReplyLine, anyReply, [] {});
+    if (!reply) {
+      CommunicationFailed();
+      return false;
+    }
+    // This radio answers 02 03 30 10 0B; only the first two bytes are judged.
+    if ((*reply)[0] == 0x02 && (*reply)[1] == 0x03) {
+      ctx_.list.AddLine(kModelConclusion);
+      ctx_.wait.DelayNms(50);
+      Send(kConfirmByte);
+      return true;
+    }
+    return OlderModel();
+  }
+
+  // The closing sequence of an older radio: model and band, its parameter block, the radio
+  // parameters with two option bits, and the end code.
+  bool OlderModel() {
+    const MemoryImage& image = ctx_.doc.IicDat;
+    const auto acknowledged = [](const std::vector<uint8_t>& reply) { return reply[0] == 0x06; };
+    const auto nothing = [] {};
+
+    ctx_.list.AddLine("写入:机型和频段");
+    const std::array<uint8_t, 2> lower = BandLimitBcd(ctx_.doc.band.lower);
+    const std::array<uint8_t, 2> upper = BandLimitBcd(ctx_.doc.band.upper);
+    const std::vector<uint8_t> modelFrame = {
+        0x57, 0x03, 0x79, 0x05, image.at(kModelAddress), lower[0], lower[1], upper[0], upper[1]};
+    if (!Step(modelFrame, 1, kNoReplyLine, acknowledged, nothing)) {
+      CommunicationFailed();
+      return false;
+    }
+
+    ctx_.list.AddLine("读取:对讲机的机型和参数");
+    const std::optional<std::vector<uint8_t>> params = Step(
+        kReadParams, kParamReplyLength, kNoReplyLine,
+        [](const std::vector<uint8_t>& reply) { return reply[0] == 0x57; }, nothing);
+    if (!params) {
+      CommunicationFailed();
+      return false;
+    }
+    // The block of 0x03D0-0x03FF follows the four echo bytes; it is kept out of the image.
+    const auto paramAt = [&](int address) {
+      return (*params)[static_cast<std::size_t>(4 + address - kParamAddress)];
+    };
+    static_assert(kParamReplyLength == 4 + kParamBlockLength);
+
+    const uint8_t radioKind = paramAt(0x03D4);
+    const bool sendRadioParams = radioKind > 0x15 && radioKind < 0x64 && radioKind != 0x1F;
+    if (sendRadioParams) {
+      std::vector<uint8_t> frame = {0x57, 0x03, 0xF0, 0x10};
+      for (int offset = 0; offset < kRadioParamLength; ++offset) {
+        const int address = kRadioParamAddress + offset;
+        uint8_t value = paramAt(address);
+        if (address == 0x03F6 || address == 0x03F7) value = image.at(address);
+        if (address == 0x03FC) {
+          value = static_cast<uint8_t>((value & 0x7F) | (OptSel(8) == 1 ? 0x80 : 0x00));
+        }
+        if (address == 0x03FE) {
+          value = static_cast<uint8_t>((value & ~0x04) | (OptSel(15) == 1 ? 0x04 : 0x00));
+        }
+        frame.push_back(value);
+      }
+      const auto beforeAttempt = [this] {
+        ctx_.list.AddLine("写入:收音机的SQL和音量及对讲机的参数");
+        ctx_.wait.DelayNms(30);
+      };
+      if (!Step(frame, 1, kNoParamReplyLine, acknowledged, beforeAttempt)) {
+        CommunicationFailed();
+        return false;
+      }
+    }
+
+    ctx_.wait.DelayNms(30);
+    Send(kEndCode);
+    return true;
+  }
+
+  int16_t OptSel(std::size_t slot) const { return ctx_.doc.options.OptSel[slot]; }
+
+  TransferContext& ctx_;
+  bool reading_;
+  Protocol protocol_;
+  ScriptLists lists_;
+  int16_t comRetry_ = 0;
+  bool portOpened_ = false;
+  bool ended_ = false;
+};
+
+}  // namespace
+
+void WriteComDat(MemoryImage& image, const std::tm& local) {
+  // Year, month and day are plain binary numbers; hour and minute are BCD.
+  const int year = ((local.tm_year + 1900) % 100 + 100) % 100;
+  image.set(kStampAddress, static_cast<uint8_t>(year));
+  image.set(kStampAddress + 1, static_cast<uint8_t>(local.tm_mon + 1));
+  image.set(kStampAddress + 2, static_cast<uint8_t>(local.tm_mday));
+  image.set(kStampAddress + 3, Bcd(local.tm_hour));
+  image.set(kStampAddress + 4, Bcd(local.tm_min));
+}
+
+bool ReadTransfer(TransferContext& ctx) {
+  return Transfer(ctx, true).Run();
+}
+
+bool WriteTransfer(TransferContext& ctx) {
+  return Transfer(ctx, false).Run();
+}
+
+}  // namespace tq

@@ -1,0 +1,51 @@
+#include "comm/wait.h"
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "comm/serial_link.h"
+
+namespace tq {
+
+int64_t SteadyClock::NowUs() {
+  return std::chrono::duration_cast<std::chrono::microseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+void SteadyClock::SleepUs(int64_t us) {
+  if (us > 0) std::this_thread::sleep_for(std::chrono::microseconds(us));
+}
+
+LinkWait::LinkWait(Clock& clock, SerialLink* link, std::function<void()> processEvents, int sliceMs)
+    : clock_(clock), link_(link), processEvents_(std::move(processEvents)), sliceMs_(sliceMs) {}
+
+int64_t LinkWait::NowMs() {
+  return clock_.NowUs() / 1000;
+}
+
+void LinkWait::DelayNms(int16_t ms) {
+  if (ms <= 0) return;
+  const int64_t end = clock_.NowUs() + int64_t{ms} * 1000;
+  for (int64_t now = clock_.NowUs(); now < end; now = clock_.NowUs()) {
+    if (processEvents_) processEvents_();
+    now = clock_.NowUs();
+    if (now >= end) break;
+    const int64_t slice = std::min<int64_t>(end - now, int64_t{sliceMs_} * 1000);
+    // Waiting in the port keeps its buffer filling; a link that returns early because bytes
+    // arrived simply brings the next pass sooner. The link waits in whole milliseconds, so
+    // the last fraction of a millisecond is slept.
+    if (link_ != nullptr && link_->IsOpen() && slice >= 1000) {
+      link_->WaitForInput(static_cast<int>(slice / 1000));
+    } else {
+      clock_.SleepUs(slice);
+    }
+  }
+}
+
+void LinkWait::SleepMs(int ms) {
+  clock_.SleepUs(int64_t{ms} * 1000);
+}
+
+}  // namespace tq

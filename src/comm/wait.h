@@ -1,0 +1,56 @@
+// Time for the transfers: a monotonic millisecond clock and the millisecond wait DelayNms that
+// keeps the interface alive while it waits.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+namespace tq {
+
+class SerialLink;
+
+// A monotonic clock in microseconds that can also sleep; tests inject one whose sleep only
+// moves its own time forward.
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  virtual int64_t NowUs() = 0;
+  virtual void SleepUs(int64_t us) = 0;
+};
+
+// The machine's steady clock.
+class SteadyClock final : public Clock {
+ public:
+  int64_t NowUs() override;
+  void SleepUs(int64_t us) override;
+};
+
+class Wait {
+ public:
+  virtual ~Wait() = default;
+  virtual int64_t NowMs() = 0;
+  // Waits `ms` milliseconds (0 or less returns at once), returning no earlier than asked.
+  virtual void DelayNms(int16_t ms) = 0;
+  // A plain sleep that processes nothing (the retry pause of the transfers).
+  virtual void SleepMs(int ms) = 0;
+};
+
+// DelayNms over a clock: on each pass it lets the interface process its pending events (when a
+// pump is given), then blocks in the link's own wait for input (or sleeps) for the rest of the
+// time, at most `slice` milliseconds, so that timers keep firing and no core spins.
+class LinkWait final : public Wait {
+ public:
+  LinkWait(Clock& clock, SerialLink* link, std::function<void()> processEvents = {},
+           int sliceMs = 5);
+  int64_t NowMs() override;
+  void DelayNms(int16_t ms) override;
+  void SleepMs(int ms) override;
+
+ private:
+  Clock& clock_;
+  SerialLink* link_;
+  std::function<void()> processEvents_;
+  int sliceMs_;
+};
+
+}  // namespace tq

@@ -1,0 +1,459 @@
+// The read and write transfers over the real serial link, on a pseudo-terminal served by the
+// simulated radio, with faults switched on in the radio.
+#include "comm/transfer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <utility>
+
+#include "comm/data_list.h"
+#include "comm/port_control.h"
+#include "comm/pty_radio.h"
+#include "comm/simulated_radio.h"
+#include "comm/wait.h"
+#include "files/document.h"
+#include "qtlink/qt_serial_link.h"
+#include "support/temp_folder.h"
+
+namespace tq {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+using testing::TempFolder;
+
+const std::filesystem::path kShipped = TQ474_PROGRAM_DIR;
+const Bytes kProgrammingCode = {0x3A, 0x91, 0xC4, 0x0E, 0x7B, 0x25, 0xD8};
+const Bytes kEndCode = {0x6C, 0x0F, 0x93, 0xB1, 0xD4, 0x7E, 0x28};
+const std::string kConclusionStart = "读取:判断TQ的机型 --> 结论:";
+
+// Radio faults with one field set.
+template <typename Set>
+RadioFaults Faults(Set set) {
+  RadioFaults faults;
+  set(faults);
+  return faults;
+}
+
+AddressRanges Range(int16_t start, int16_t end) {
+  return {start, end, start, end};
+}
+
+// A radio whose memory holds a pattern unlike the shipped default image, with a known model.
+SimulatedRadio PatternRadio(bool olderModel = false, RadioFaults faults = {}) {
+  SimulatedRadio radio(olderModel, faults);
+  for (std::size_t k = 0; k < radio.memory().size(); ++k) {
+    radio.memory()[k] = static_cast<uint8_t>(k * 37 + (k >> 8) + 5);
+  }
+  radio.memory()[0x0379] = 0;
+  return radio;
+}
+
+Bytes Memory(PtyRadio& radio) {
+  return radio.WithRadio(
+      [](SimulatedRadio& r) { return Bytes(r.memory().begin(), r.memory().end()); });
+}
+
+std::vector<Bytes> Frames(PtyRadio& radio) {
+  return radio.WithRadio([](SimulatedRadio& r) { return r.Frames(); });
+}
+
+bool StartsWith(const Bytes& frame, const Bytes& head) {
+  return frame.size() >= head.size() && std::equal(head.begin(), head.end(), frame.begin());
+}
+
+long CountFrames(const std::vector<Bytes>& frames, const Bytes& head) {
+  return std::count_if(frames.begin(), frames.end(),
+                       [&](const Bytes& frame) { return StartsWith(frame, head); });
+}
+
+class TransferTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::copy_file(kShipped / kDefaultImageFileName, home / kDefaultImageFileName);
+    std::filesystem::copy_file(kShipped / kSettingsFileName, home / kSettingsFileName);
+    doc.emplace(home.path(), report);
+    ASSERT_TRUE(doc->StartUp());
+  }
+
+  bool Run(const std::string& device, bool reading, AddressRanges ranges) {
+    PortControl port(link, doc->settings, report);
+    port.deviceOverride = device;
+    TransferContext ctx{*doc, link, wait, list, port, ranges, showMemDat, {}};
+    ctx.hooks.showPercent = [this](int16_t percent) { percents.push_back(percent); };
+    ctx.hooks.messageBox = [this](int number) { boxes.push_back(number); };
+    ctx.hooks.running = [this](bool on, bool read) { running.emplace_back(on, read); };
+    ctx.hooks.softDisplay = [this] {
+      ++softDisplays;
+      doc->SoftDisplay();
+    };
+    ctx.hooks.refreshMemoryGrid = [this] { ++gridRefreshes; };
+    ctx.hooks.localTime = [] {
+      std::tm t{};
+      t.tm_year = 2026 - 1900;
+      t.tm_mon = 7 - 1;
+      t.tm_mday = 5;
+      t.tm_hour = 9;
+      t.tm_min = 41;
+      return t;
+    };
+    return reading ? ReadTransfer(ctx) : WriteTransfer(ctx);
+  }
+  bool Run(PtyRadio& radio, bool reading, AddressRanges ranges) {
+    return Run(radio.SlavePath(), reading, ranges);
+  }
+
+  Bytes Image() const { return Bytes(doc->IicDat.bytes().begin(), doc->IicDat.bytes().end()); }
+
+  long Lines(const std::string& line) const {
+    return std::count(list.lines().begin(), list.lines().end(), line);
+  }
+  bool HasLineStarting(const std::string& start) const {
+    return std::any_of(list.lines().begin(), list.lines().end(),
+                       [&](const std::string& line) { return line.rfind(start, 0) == 0; });
+  }
+  bool Reported(const std::string& label) const {
+    return std::any_of(report.lines().begin(), report.lines().end(), [&](const std::string& line) {
+      return line.find(label) != std::string::npos;
+    });
+  }
+  const std::string& NoReply() const { return doc->softFace[175]; }
+
+  // The image with `count` bytes from `from` replaced by the radio's.
+  Bytes Merged(const Bytes& image, const Bytes& radio, std::size_t from, std::size_t count) const {
+    Bytes out = image;
+    std::copy_n(radio.begin() + static_cast<std::ptrdiff_t>(from), count,
+                out.begin() + static_cast<std::ptrdiff_t>(from));
+    return out;
+  }
+
+  TempFolder home;
+  ErrorReport report{[] { return std::string("2026-07-05 09:41:00"); }};
+  std::optional<Document> doc;
+  QtSerialLink link;
+  SteadyClock clock;
+  LinkWait wait{clock, &link};
+  DataList list;
+  bool showMemDat = false;
+
+  std::vector<int16_t> percents;
+  std::vector<int> boxes;
+  std::vector<std::pair<bool, bool>> running;
+  int softDisplays = 0;
+  int gridRefreshes = 0;
+};
+
+using Running = std::vector<std::pair<bool, bool>>;
+
+// ---------------------------------------------------------------------------------------------
+// Read
+
+TEST_F(TransferTest, AFullReadCopiesEveryByteOfTheRadio) {
+  PtyRadio radio(PatternRadio());
+  showMemDat = true;
+  ASSERT_TRUE(Run(radio, true, Range(0x0000, 0x1FFF)));
+
+  EXPECT_EQ(Image(), Memory(radio));
+  ASSERT_EQ(percents.size(), 514u);
+  EXPECT_EQ(percents.front(), 3);
+  EXPECT_EQ(percents[512], 97);
+  EXPECT_EQ(percents.back(), 100);
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_EQ(softDisplays, 1);
+  EXPECT_EQ(gridRefreshes, 1);
+  EXPECT_EQ(running, (Running{{true, true}, {false, true}}));
+  EXPECT_FALSE(link.IsOpen());
+  EXPECT_FALSE(Reported("modCommun")) << report.lines().back();
+  EXPECT_FALSE(Reported("frmCommun")) << report.lines().back();
+
+  const std::vector<Bytes> frames = Frames(radio);
+  ASSERT_EQ(frames.size(), 514u);
+  EXPECT_EQ(frames.front(), kProgrammingCode);
+  EXPECT_EQ(frames[65], (Bytes{0x52, 0x10, 0x00, 0x10}));  // block 0x0400
+  EXPECT_EQ(frames[513], kEndCode);
+  EXPECT_EQ(list.lines()[0], "Tx: 3A 91 C4 0E ");
+  EXPECT_EQ(list.lines()[1], "    7B 25 D8 ");
+  EXPECT_EQ(list.lines()[2], "Rx: 06 ");
+  EXPECT_EQ(list.lines()[3], "Tx: 52 00 00 10 ");
+}
+
+TEST_F(TransferTest, ARangeReadReplacesOnlyItsBytes) {
+  PtyRadio radio(PatternRadio());
+  const Bytes before = Image();
+  const Bytes expected = Merged(before, Memory(radio), 0x0000, 0x20);
+  ASSERT_NE(expected, before);
+
+  ASSERT_TRUE(Run(radio, true, Range(0x0000, 0x001F)));
+  EXPECT_EQ(Image(), expected);
+  EXPECT_EQ(percents, (std::vector<int16_t>{3, 50, 97, 100}));
+  EXPECT_EQ(Frames(radio),
+            (std::vector<Bytes>{
+                kProgrammingCode, {0x52, 0x00, 0x00, 0x10}, {0x52, 0x00, 0x10, 0x10}, kEndCode}));
+  EXPECT_EQ(gridRefreshes, 0);  // "Show Memory Data" not ticked
+}
+
+TEST_F(TransferTest, ASilentRadioFailsSevenTimesAndLeavesTheImage) {
+  PtyRadio radio(PatternRadio(false, Faults([](RadioFaults& f) { f.silent = true; })));
+  const Bytes before = Image();
+
+  EXPECT_FALSE(Run(radio, true, Range(0x0000, 0x003F)));
+  EXPECT_EQ(boxes, (std::vector<int>{79}));
+  EXPECT_EQ(Image(), before);
+  EXPECT_EQ(softDisplays, 0);
+  EXPECT_TRUE(percents.empty());
+  EXPECT_EQ(Lines(NoReply()), 7);
+  const std::vector<Bytes> frames = Frames(radio);
+  EXPECT_EQ(frames, std::vector<Bytes>(7, kProgrammingCode));
+  EXPECT_EQ(running, (Running{{true, true}, {false, true}}));
+  EXPECT_FALSE(link.IsOpen());
+}
+
+TEST_F(TransferTest, ADroppedReplyIsRetriedAndTheReadCompletes) {
+  // Replies: 1 the programming code, 2 block 0x0000, 3 block 0x0010 (lost).
+  PtyRadio radio(PatternRadio(false, Faults([](RadioFaults& f) { f.dropReply = 3; })));
+  const Bytes expected = Merged(Image(), Memory(radio), 0x0000, 0x40);
+
+  ASSERT_TRUE(Run(radio, true, Range(0x0000, 0x003F)));
+  EXPECT_EQ(Image(), expected);
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_EQ(Lines(NoReply()), 1);
+  const std::vector<Bytes> frames = Frames(radio);
+  ASSERT_EQ(frames.size(), 7u);
+  EXPECT_EQ(frames[2], (Bytes{0x52, 0x00, 0x10, 0x10}));
+  EXPECT_EQ(frames[3], (Bytes{0x52, 0x00, 0x10, 0x10}));
+}
+
+TEST_F(TransferTest, AWrongEchoFailsItsBlockAndTheRetryPasses) {
+  PtyRadio radio(PatternRadio(false, Faults([](RadioFaults& f) { f.corruptEchoAt = 0x0010; })));
+  const Bytes expected = Merged(Image(), Memory(radio), 0x0000, 0x40);
+
+  ASSERT_TRUE(Run(radio, true, Range(0x0000, 0x003F)));
+  EXPECT_EQ(Image(), expected);
+  EXPECT_EQ(Lines(NoReply()), 1);
+  EXPECT_EQ(CountFrames(Frames(radio), {0x52, 0x00, 0x10, 0x10}), 2);
+  EXPECT_EQ(percents, (std::vector<int16_t>{3, 26, 50, 74, 97, 100}));
+}
+
+TEST_F(TransferTest, ExtraReplyBytesAreShownButNotUsed) {
+  PtyRadio radio(PatternRadio(false, Faults([](RadioFaults& f) { f.extraBytes = 2; })));
+  const Bytes expected = Merged(Image(), Memory(radio), 0x0000, 0x20);
+
+  ASSERT_TRUE(Run(radio, true, Range(0x0000, 0x001F)));
+  EXPECT_EQ(Image(), expected);
+  EXPECT_EQ(Lines(NoReply()), 0);
+  EXPECT_EQ(Lines("Rx: 06 EE EE "), 1);
+  EXPECT_EQ(Lines("    EE EE "), 2);  // after each block's sixteen data bytes
+}
+
+TEST_F(TransferTest, AHangUpInMidTransferEndsItWithoutACrash) {
+  PtyRadio radio(PatternRadio(false, Faults([](RadioFaults& f) { f.hangUpAfter = 20; })));
+
+  EXPECT_FALSE(Run(radio, true, Range(0x0000, 0x03FF)));
+  EXPECT_TRUE(boxes == std::vector<int>{79} || Reported("frmCommun->cmdRead_Click"));
+  EXPECT_EQ(softDisplays, 0);
+  EXPECT_EQ(running.back(), std::make_pair(false, true));
+  EXPECT_FALSE(link.IsOpen());
+  EXPECT_LE(percents.size(), 20u);
+}
+
+TEST_F(TransferTest, APortThatDoesNotOpenEndsTheTransferWithoutTraffic) {
+  EXPECT_FALSE(Run("/dev/tq474-no-such-port", true, Range(0x0000, 0x001F)));
+  EXPECT_TRUE(Reported("modCommun->OpenCom"));
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_TRUE(list.lines().empty());
+  EXPECT_EQ(running, (Running{{true, true}, {false, true}}));
+
+  // A range too long for the script list ends the transfer before the port is touched.
+  running.clear();
+  EXPECT_FALSE(Run("/dev/tq474-no-such-port", false, Range(0x0000, 0x2100)));
+  EXPECT_TRUE(Reported("modCommun->InitProtocol"));
+  EXPECT_EQ(running, (Running{{false, false}}));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Write
+
+// The radio answers a little after each frame, as a real one does.
+constexpr PtyRadioOptions kRadioTurnaround{.lineTiming = false, .latencyMs = 2};
+
+TEST_F(TransferTest, AFullWriteLeavesTheRadioEqualToTheImage) {
+  PtyRadio radio(SimulatedRadio(), kRadioTurnaround);
+  ASSERT_TRUE(Run(radio, false, Range(0x0000, 0x1FFF)));
+
+  EXPECT_EQ(Memory(radio), Image());
+  EXPECT_EQ(Image()[0x0330], 0x1A);
+  ASSERT_EQ(percents.size(), 513u);
+  EXPECT_EQ(percents.front(), 3);
+  EXPECT_EQ(percents.back(), 100);
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_EQ(running, (Running{{true, false}, {false, false}}));
+  EXPECT_EQ(Lines("写入:频率"), 1);
+  EXPECT_TRUE(HasLineStarting(kConclusionStart));
+  EXPECT_FALSE(Reported("Commun"));
+
+  const std::vector<Bytes> frames = Frames(radio);
+  ASSERT_EQ(frames.size(), 515u);  // programming code, 512 blocks, 02, 45
+  EXPECT_TRUE(StartsWith(frames[512], {0x57, 0x73, 0xF0, 0x10}));  // block 0x1FF0
+  EXPECT_EQ(frames[512].size(), 20u);
+  EXPECT_EQ(frames[513], (Bytes{0x02}));
+  EXPECT_EQ(frames[514], (Bytes{0x45}));
+}
+
+TEST_F(TransferTest, AShortWriteStampsTheDateAndEndsAfterTheIdentification) {
+  PtyRadio radio(SimulatedRadio(), kRadioTurnaround);
+  showMemDat = true;
+  ASSERT_TRUE(Run(radio, false, Range(0x0330, 0x0334)));
+
+  const Bytes stamp = {0x57, 0x03, 0x30, 0x05, 0x1A, 0x07, 0x05, 0x09, 0x41};
+  const std::vector<Bytes> frames = Frames(radio);
+  ASSERT_EQ(frames.size(), 4u);
+  EXPECT_EQ(frames[0], kProgrammingCode);
+  EXPECT_EQ(frames[1], stamp);
+  EXPECT_EQ(frames[2], (Bytes{0x02}));
+  EXPECT_EQ(frames.back(), (Bytes{0x45}));
+  EXPECT_EQ(CountFrames(frames, {0x57, 0x03, 0x79, 0x05}), 0);
+  const Bytes memory = Memory(radio);
+  const Bytes image = Image();
+  EXPECT_EQ(Bytes(memory.begin() + 0x0330, memory.begin() + 0x0335),
+            (Bytes{0x1A, 0x07, 0x05, 0x09, 0x41}));
+  EXPECT_EQ(Bytes(image.begin() + 0x0330, image.begin() + 0x0335),
+            (Bytes{0x1A, 0x07, 0x05, 0x09, 0x41}));
+  EXPECT_EQ(gridRefreshes, 1);
+  EXPECT_EQ(percents, (std::vector<int16_t>{3, 100}));
+
+  // The data list: the step line, the block, then the identification and its conclusion.
+  const auto& lines = list.lines();
+  const auto step = std::find(lines.begin(), lines.end(), "写入:频率");
+  ASSERT_NE(step, lines.end());
+  EXPECT_EQ(*(step + 1), "Tx: 3A 91 C4 0E ");
+  const auto check = std::find(lines.begin(), lines.end(), "读取:判断TQ的机型");
+  ASSERT_NE(check, lines.end());
+  ASSERT_GE(lines.end() - check, 5);
+  EXPECT_EQ(*(check + 1), "Tx: 02 ");
+  EXPECT_EQ(*(check + 2), "Rx: 02 03 30 10 ");
+  EXPECT_EQ(*(check + 3), "    0B ");
+  EXPECT_EQ((check + 4)->rfind(kConclusionStart, 0), 0u);
+  EXPECT_GT((check + 4)->size(), kConclusionStart.size());
+  EXPECT_EQ(lines.back(), "Tx: 45 ");
+}
+
+TEST_F(TransferTest, AWriteBlockThatFailsOnceIsSentAgain) {
+  // Replies: 1 the programming code, 2 block 0x0000 (lost).
+  PtyRadio radio(SimulatedRadio(false, Faults([](RadioFaults& f) { f.dropReply = 2; })),
+                 kRadioTurnaround);
+  ASSERT_TRUE(Run(radio, false, Range(0x0000, 0x001F)));
+
+  const Bytes memory = Memory(radio);
+  EXPECT_TRUE(std::equal(memory.begin(), memory.begin() + 0x20, Image().begin()));
+  EXPECT_EQ(memory[0x20], 0xFF);
+  EXPECT_EQ(CountFrames(Frames(radio), {0x57, 0x00, 0x00, 0x10}), 2);
+  EXPECT_EQ(Lines(NoReply()), 1);
+  EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(TransferTest, AWriteToASilentRadioGivesUpAfterSevenFailures) {
+  PtyRadio radio(SimulatedRadio(false, Faults([](RadioFaults& f) { f.silent = true; })),
+                 kRadioTurnaround);
+  EXPECT_FALSE(Run(radio, false, Range(0x0000, 0x001F)));
+  EXPECT_EQ(boxes, (std::vector<int>{79}));
+  EXPECT_EQ(Frames(radio), std::vector<Bytes>(7, kProgrammingCode));
+}
+
+TEST_F(TransferTest, AnOlderModelStepWithoutReplyIsTriedAgain) {
+  // Replies: 1 the programming code, 2 the block, 3 the identification, 4 model and band (lost).
+  PtyRadio radio(SimulatedRadio(true, Faults([](RadioFaults& f) { f.dropReply = 4; })),
+                 kRadioTurnaround);
+  ASSERT_TRUE(Run(radio, false, Range(0x0000, 0x000F)));
+  EXPECT_EQ(Lines("Rx: 未收到数据   第 串数据未收到"), 1);
+  EXPECT_EQ(CountFrames(Frames(radio), {0x57, 0x03, 0x79, 0x05}), 2);
+  EXPECT_EQ(Frames(radio).back(), kEndCode);
+  EXPECT_TRUE(boxes.empty());
+}
+
+// The older-model sequence after an identification reply other than 02 03.
+struct OlderModelCase {
+  uint8_t kind;   // parameter byte 0x03D4
+  int16_t opt8;   // emergency alarm, bit 7 of 0x03FC
+  int16_t opt15;  // low-battery transmit, bit 2 of 0x03FE
+  uint8_t radioFC;
+  uint8_t radioFE;
+  bool sendsParams;
+  uint8_t sentFC;
+  uint8_t sentFE;
+};
+
+class OlderModelTest : public TransferTest, public ::testing::WithParamInterface<OlderModelCase> {};
+
+TEST_P(OlderModelTest, SendsModelBandAndTheRadioParametersWhenTheKindAllows) {
+  const OlderModelCase& c = GetParam();
+  SimulatedRadio sim(true);
+  for (int a = 0x03D0; a <= 0x03FF; ++a) {
+    sim.memory()[static_cast<std::size_t>(a)] = static_cast<uint8_t>(0xC0 + (a - 0x03D0));
+  }
+  sim.memory()[0x03D4] = c.kind;
+  sim.memory()[0x03FC] = c.radioFC;
+  sim.memory()[0x03FE] = c.radioFE;
+  PtyRadio radio(std::move(sim), kRadioTurnaround);
+  doc->band.lower = 13600000;
+  doc->band.upper = 17400000;
+  doc->options.OptSel[8] = c.opt8;
+  doc->options.OptSel[15] = c.opt15;
+
+  ASSERT_TRUE(Run(radio, false, Range(0x0000, 0x000F)));
+  EXPECT_TRUE(boxes.empty());
+
+  const std::vector<Bytes> frames = Frames(radio);
+  const uint8_t model = Image()[0x0379];
+  EXPECT_EQ(CountFrames(frames, {0x57, 0x03, 0x79, 0x05, model, 0x13, 0x60, 0x17, 0x40}), 1);
+  EXPECT_EQ(radio.WithRadio([](SimulatedRadio& r) { return r.modelAndBand(); }),
+            (Bytes{model, 0x13, 0x60, 0x17, 0x40}));
+  EXPECT_EQ(CountFrames(frames, {0x52, 0x03, 0xD0, 0x30}), 1);
+  EXPECT_EQ(frames.back(), kEndCode);
+  EXPECT_EQ(Lines("写入:机型和频段"), 1);
+  EXPECT_EQ(Lines("读取:对讲机的机型和参数"), 1);
+  EXPECT_FALSE(HasLineStarting(kConclusionStart));
+
+  const auto params = std::find_if(frames.begin(), frames.end(), [](const Bytes& frame) {
+    return StartsWith(frame, {0x57, 0x03, 0xF0, 0x10});
+  });
+  EXPECT_EQ(Lines("写入:收音机的SQL和音量及对讲机的参数"), c.sendsParams ? 1 : 0);
+  if (!c.sendsParams) {
+    EXPECT_EQ(params, frames.end());
+    return;
+  }
+  ASSERT_NE(params, frames.end());
+  const Bytes expected = {0x57,
+                          0x03,
+                          0xF0,
+                          0x10,
+                          0xE0,
+                          0xE1,
+                          0xE2,
+                          0xE3,
+                          0xE4,
+                          0xE5,
+                          Image()[0x03F6],
+                          Image()[0x03F7],
+                          0xE8,
+                          0xE9,
+                          0xEA,
+                          0xEB,
+                          c.sentFC,
+                          0xED,
+                          c.sentFE,
+                          0xEF};
+  EXPECT_EQ(*params, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, OlderModelTest,
+                         ::testing::Values(OlderModelCase{0x15, 0, 0, 0x12, 0xFF, false, 0, 0},
+                                           OlderModelCase{0x64, 0, 0, 0x12, 0xFF, false, 0, 0},
+                                           OlderModelCase{0x1F, 0, 0, 0x12, 0xFF, false, 0, 0},
+                                           OlderModelCase{0x20, 1, 0, 0x12, 0xFF, true, 0x92, 0xFB},
+                                           OlderModelCase{0x63, 0, 1, 0xFF, 0x00, true, 0x7F, 0x04},
+                                           OlderModelCase{0x16, 1, 1, 0x80, 0x04, true, 0x80,
+                                                          0x04}));
+
+}  // namespace
+}  // namespace tq

@@ -1,0 +1,171 @@
+#include "comm/port_control.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "base/error_report.h"
+#include "base/failure.h"
+#include "comm/serial_link.h"
+#include "comm/wait.h"
+#include "files/settings_file.h"
+#include "support/temp_folder.h"
+
+namespace tq {
+namespace {
+
+using testing::TempFolder;
+
+// A link that opens only the devices it is told exist, and logs what it was asked to do.
+class DeviceTableLink final : public SerialLink {
+ public:
+  explicit DeviceTableLink(std::set<std::string> present) : present_(std::move(present)) {}
+  void Open(const std::string& device) override {
+    opened.push_back(device);
+    if (present_.count(device) == 0) throw Failure(53, device + ": error 2, No such file");
+    open_ = true;
+  }
+  void Close() override { open_ = false; }
+  bool IsOpen() const override { return open_; }
+  void DiscardTx() override {}
+  void DiscardRx() override {}
+  void Write(std::span<const uint8_t>) override {}
+  int BytesWaiting() override { return 0; }
+  std::vector<uint8_t> ReadAll() override { return {}; }
+  void WaitForInput(int) override {}
+
+  std::vector<std::string> opened;
+
+ private:
+  std::set<std::string> present_;
+  bool open_ = false;
+};
+
+class PortControlTest : public ::testing::Test {
+ protected:
+  PortControlTest() : settings(dir / "TQ474.ini") {
+    settings.WriteSetting("Ports", "COM1", "/dev/busy-a");
+    settings.WriteSetting("Ports", "COM2", "/dev/busy-b");
+    settings.WriteSetting("Ports", "COM3", "/dev/free");
+  }
+  TempFolder dir;
+  SettingsFile settings;
+  ErrorReport report{[] { return std::string("2026-12-05 10:00:00"); }};
+};
+
+TEST_F(PortControlTest, PortNumbersMapThroughTheSettingsFileOrTheDefaultTable) {
+  DeviceTableLink link({});
+  PortControl port(link, settings, report);
+  EXPECT_EQ(port.DeviceOf(3), "/dev/free");
+  EXPECT_EQ(port.DeviceOf(4), "/dev/ttyUSB3");
+  EXPECT_EQ(port.DeviceOf(9), "/dev/ttyACM0");
+  EXPECT_EQ(port.DeviceOf(16), "/dev/ttyACM7");
+  for (int n = 1; n <= 16; ++n) {
+    EXPECT_EQ(DefaultPortDevice(n).find("/dev/ttyS"), std::string::npos) << n;
+  }
+}
+
+TEST_F(PortControlTest, AutoSetPortStoresTheLowestUsablePort) {
+  DeviceTableLink link({"/dev/free"});
+  PortControl port(link, settings, report);
+  port.AutoSetPort();
+  EXPECT_EQ(port.ComPort, 3);
+  EXPECT_EQ(settings.ReadSetting("Setting", "COM", "", 9), "3");
+  EXPECT_EQ(port.PortFlag[0], -1);
+  EXPECT_EQ(port.PortFlag[1], -1);
+  EXPECT_EQ(port.PortFlag[2], 1);
+  EXPECT_EQ(link.opened.size(), 16u);
+  EXPECT_FALSE(link.IsOpen()) << "a probe closes what it opened";
+  EXPECT_TRUE(report.lines().empty()) << "a probe that fails is no error";
+}
+
+TEST_F(PortControlTest, AutoSetPortChangesNothingWhenNoPortIsUsable) {
+  DeviceTableLink link({});
+  PortControl port(link, settings, report);
+  port.ComPort = 5;
+  port.AutoSetPort();
+  EXPECT_EQ(port.ComPort, 5);
+  EXPECT_EQ(settings.ReadSetting("Setting", "COM", "none", 9), "none");
+}
+
+TEST_F(PortControlTest, AFailedOpenMarksTheFailureReportsAndOffersTheDialog) {
+  DeviceTableLink link({"/dev/free"});
+  PortControl port(link, settings, report);
+  int dialogs = 0;
+  port.onOpenFailed = [&] { ++dialogs; };
+  port.ComPort = 1;
+  port.OpenCom();
+  EXPECT_TRUE(port.PortOpenFailed);
+  EXPECT_EQ(dialogs, 1);
+  ASSERT_EQ(report.lines().size(), 2u);
+  EXPECT_NE(report.lines()[1].find("modCommun->OpenCom"), std::string::npos);
+  EXPECT_NE(report.lines()[1].find("/dev/busy-a: error 2"), std::string::npos);
+
+  port.ComPort = 3;
+  port.OpenCom();
+  EXPECT_FALSE(port.PortOpenFailed);
+  EXPECT_TRUE(link.IsOpen());
+  port.CloseCom();
+  EXPECT_FALSE(link.IsOpen());
+}
+
+TEST_F(PortControlTest, ADevicePathOverridesThePortNumber) {
+  DeviceTableLink link({"/tmp/radio"});
+  PortControl port(link, settings, report);
+  port.ComPort = 1;
+  port.deviceOverride = "/tmp/radio";
+  port.OpenCom();
+  EXPECT_FALSE(port.PortOpenFailed);
+  EXPECT_EQ(link.opened.back(), "/tmp/radio");
+}
+
+TEST_F(PortControlTest, APortNumberOutsideOneToSixteenIsReported) {
+  DeviceTableLink link({"/dev/free"});
+  PortControl port(link, settings, report);
+  port.ComPort = 17;
+  port.OpenCom();
+  EXPECT_TRUE(port.PortOpenFailed);
+  EXPECT_TRUE(link.opened.empty()) << "nothing is opened";
+}
+
+// A clock whose sleeps only move its own time, counting the passes of the wait.
+class FakeClock final : public Clock {
+ public:
+  int64_t NowUs() override { return now; }
+  void SleepUs(int64_t us) override {
+    now += us;
+    ++sleeps;
+  }
+  int64_t now = 1'000'000;
+  int sleeps = 0;
+};
+
+TEST(DelayNms, ReturnsNoEarlierThanAskedAndKeepsEventsFlowing) {
+  FakeClock clock;
+  int events = 0;
+  LinkWait wait(
+      clock, nullptr, [&] { ++events; }, 5);
+  wait.DelayNms(0);
+  EXPECT_EQ(clock.now, 1'000'000);
+  EXPECT_EQ(events, 0);
+  wait.DelayNms(-3);
+  EXPECT_EQ(clock.now, 1'000'000);
+
+  wait.DelayNms(12);
+  EXPECT_GE(clock.now, 1'012'000);
+  EXPECT_LT(clock.now, 1'013'000) << "no oversleeping";
+  // The wait sleeps in slices of at most 5 ms and processes events before each.
+  EXPECT_EQ(clock.sleeps, 3);
+  EXPECT_EQ(events, 3);
+}
+
+TEST(DelayNms, WaitsOnTheRealClockForAtLeastTheTimeAsked) {
+  SteadyClock clock;
+  LinkWait wait(clock, nullptr);
+  const int64_t start = clock.NowUs();
+  wait.DelayNms(15);
+  EXPECT_GE(clock.NowUs() - start, 15'000);
+}
+
+}  // namespace
+}  // namespace tq

@@ -1,0 +1,298 @@
+#include "comm/simulated_radio.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tq {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+using Replies = std::vector<Bytes>;
+
+const Bytes kProgrammingCode = {0x3A, 0x91, 0xC4, 0x0E, 0x7B, 0x25, 0xD8};
+const Bytes kEndCode = {0x6C, 0x0F, 0x93, 0xB1, 0xD4, 0x7E, 0x28};
+const Bytes kAck = {0x06};
+const Bytes kIdentityReply = {0x02, 0x03, 0x30, 0x10, 0x0B};
+
+Bytes Join(std::initializer_list<Bytes> parts) {
+  Bytes all;
+  for (const Bytes& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+// Faults with one of them switched on by `set`.
+template <typename Set>
+RadioFaults Faults(Set set) {
+  RadioFaults faults;
+  set(faults);
+  return faults;
+}
+
+// `count` bytes of erased memory.
+Bytes Erased(std::size_t count) {
+  return Bytes(count, 0xFF);
+}
+
+// ---- One frame, one answer -------------------------------------------------------------------
+
+struct FrameCase {
+  std::string name;
+  bool olderModel;
+  Bytes frame;
+  Replies replies;
+};
+
+class SimulatedRadioFrame : public ::testing::TestWithParam<FrameCase> {};
+
+TEST_P(SimulatedRadioFrame, AnswersByteExact) {
+  const FrameCase& c = GetParam();
+  SimulatedRadio radio(c.olderModel);
+  EXPECT_EQ(radio.Receive(c.frame), c.replies);
+  EXPECT_EQ(radio.FrameCount(), 1);
+  ASSERT_EQ(radio.Frames().size(), 1u);
+  EXPECT_EQ(radio.Frames()[0], c.frame);
+  EXPECT_FALSE(radio.HungUp());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SimulatedRadio, SimulatedRadioFrame,
+    ::testing::Values(
+        FrameCase{"ProgrammingMode", false, kProgrammingCode, {kAck}},
+        FrameCase{"EndOfReadHasNoReply", false, kEndCode, {}},
+        FrameCase{"Identification", false, {0x02}, {kIdentityReply}},
+        FrameCase{"IdentificationOlderModel", true, {0x02}, {{0x02, 0x00}}},
+        FrameCase{"EndOfWriteHasNoReply", false, {0x45}, {}},
+        FrameCase{"ReadOfErasedBlock",
+                  false,
+                  {0x52, 0x00, 0x10, 0x10},
+                  {Join({{0x57, 0x00, 0x10, 0x10}, Erased(16)})}},
+        FrameCase{
+            "ReadOfOneByte", false, {0x52, 0x10, 0x00, 0x01}, {{0x57, 0x10, 0x00, 0x01, 0xFF}}},
+        FrameCase{"WriteIsAcknowledged", false, {0x57, 0x00, 0x10, 0x02, 0xAA, 0xBB}, {kAck}},
+        FrameCase{"ModelAndBandFrame",
+                  true,
+                  {0x57, 0x03, 0x79, 0x05, 0x01, 0x13, 0x60, 0x17, 0x40},
+                  {kAck}}),
+    [](const ::testing::TestParamInfo<FrameCase>& param) { return param.param.name; });
+
+TEST(SimulatedRadioMemory, StartsErased) {
+  SimulatedRadio radio;
+  for (std::size_t a = 0; a < SimulatedRadio::kMemorySize; ++a) {
+    ASSERT_EQ(radio.memory()[a], 0xFF) << a;
+  }
+}
+
+TEST(SimulatedRadioMemory, ReadReturnsWhatWasWritten) {
+  SimulatedRadio radio;
+  const Bytes data = {0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08,
+                      0x09, 0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x0F, 0x10};
+  EXPECT_EQ(radio.Receive(Join({{0x57, 0x00, 0x10, 0x10}, data})), Replies{kAck});
+  EXPECT_EQ(radio.memory()[0x000F], 0xFF);
+  EXPECT_EQ(radio.memory()[0x0010], 0x01);
+  EXPECT_EQ(radio.memory()[0x001F], 0x10);
+  EXPECT_EQ(radio.memory()[0x0020], 0xFF);
+  EXPECT_EQ(radio.Receive({0x52, 0x00, 0x10, 0x10}),
+            Replies{Join({{0x57, 0x00, 0x10, 0x10}, data})});
+  EXPECT_EQ(radio.FrameCount(), 2);
+}
+
+TEST(SimulatedRadioMemory, ParameterBlockReadGivesFiftyTwoBytes) {
+  SimulatedRadio radio;
+  for (int k = 0; k < 48; ++k) radio.memory()[static_cast<std::size_t>(0x03D0 + k)] = uint8_t(k);
+  const Replies replies = radio.Receive({0x52, 0x03, 0xD0, 0x30});
+  ASSERT_EQ(replies.size(), 1u);
+  const Bytes& reply = replies[0];
+  ASSERT_EQ(reply.size(), 52u);
+  EXPECT_EQ(Bytes(reply.begin(), reply.begin() + 4), (Bytes{0x57, 0x03, 0xD0, 0x30}));
+  EXPECT_EQ(reply[4], 0x00);   // 0x03D0
+  EXPECT_EQ(reply[8], 0x04);   // 0x03D4, the byte the older-model sequence judges
+  EXPECT_EQ(reply[51], 0x2F);  // 0x03FF
+}
+
+TEST(SimulatedRadioMemory, ModelAndBandFrameIsKeptAndStored) {
+  SimulatedRadio radio(true);
+  EXPECT_TRUE(radio.modelAndBand().empty());
+  radio.Receive({0x57, 0x03, 0x79, 0x05, 0x02, 0x13, 0x60, 0x17, 0x40});
+  EXPECT_EQ(radio.modelAndBand(), (Bytes{0x02, 0x13, 0x60, 0x17, 0x40}));
+  EXPECT_EQ(radio.memory()[0x0378], 0xFF);
+  EXPECT_EQ(radio.memory()[0x0379], 0x02);
+  EXPECT_EQ(radio.memory()[0x037D], 0x40);
+  EXPECT_EQ(radio.memory()[0x037E], 0xFF);
+}
+
+TEST(SimulatedRadioMemory, OtherWritesLeaveModelAndBandAlone) {
+  SimulatedRadio radio;
+  radio.Receive({0x57, 0x03, 0x70, 0x05, 0x02, 0x13, 0x60, 0x17, 0x40});  // 0x0370, not 0x0379
+  radio.Receive({0x57, 0x03, 0xF0, 0x01, 0x11});
+  EXPECT_TRUE(radio.modelAndBand().empty());
+  EXPECT_EQ(radio.memory()[0x0370], 0x02);
+  EXPECT_EQ(radio.memory()[0x03F0], 0x11);
+}
+
+// ---- Address field -------------------------------------------------------------------------
+
+struct AddressCase {
+  uint8_t high;
+  uint8_t low;
+  int address;
+};
+
+class SimulatedRadioAddress : public ::testing::TestWithParam<AddressCase> {};
+
+TEST_P(SimulatedRadioAddress, TopDigitWeighsOneKilobyte) {
+  const AddressCase& c = GetParam();
+  EXPECT_EQ(SimulatedRadio::AddressOf(c.high, c.low), c.address);
+
+  // A one-byte write through the field lands at that address and nowhere else.
+  SimulatedRadio radio;
+  radio.Receive({0x57, c.high, c.low, 0x01, 0x5A});
+  EXPECT_EQ(radio.memory()[static_cast<std::size_t>(c.address)], 0x5A);
+  int changed = 0;
+  for (uint8_t byte : radio.memory()) changed += byte != 0xFF;
+  EXPECT_EQ(changed, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(SimulatedRadio, SimulatedRadioAddress,
+                         ::testing::Values(AddressCase{0x00, 0x10, 0x0010},
+                                           AddressCase{0x10, 0x00, 0x0400},
+                                           AddressCase{0x73, 0xF0, 0x1FF0},
+                                           AddressCase{0x03, 0xD0, 0x03D0},
+                                           AddressCase{0x73, 0xFF, 0x1FFF},
+                                           AddressCase{0x80, 0x00, 0x0000}));  // 0x2000 wraps
+
+TEST(SimulatedRadioMemory, BlocksWrapAtTheEndOfMemory) {
+  SimulatedRadio radio;
+  radio.memory()[0x1FFF] = 0x12;
+  radio.memory()[0x0000] = 0x34;
+  EXPECT_EQ(radio.Receive({0x52, 0x73, 0xFF, 0x02}),
+            (Replies{{0x57, 0x73, 0xFF, 0x02, 0x12, 0x34}}));
+  radio.Receive({0x57, 0x73, 0xFF, 0x02, 0xAB, 0xCD});
+  EXPECT_EQ(radio.memory()[0x1FFF], 0xAB);
+  EXPECT_EQ(radio.memory()[0x0000], 0xCD);
+}
+
+// ---- Byte stream ---------------------------------------------------------------------------
+
+TEST(SimulatedRadioStream, FrameSplitOverSeveralCallsIsAnsweredWhenComplete) {
+  SimulatedRadio radio;
+  EXPECT_TRUE(radio.Receive({0x3A, 0x91}).empty());
+  EXPECT_TRUE(radio.Receive({0xC4, 0x0E, 0x7B}).empty());
+  EXPECT_EQ(radio.FrameCount(), 0);
+  EXPECT_EQ(radio.Receive({0x25, 0xD8}), Replies{kAck});
+
+  // A write frame waits for the last data byte.
+  EXPECT_TRUE(radio.Receive({0x57, 0x00}).empty());
+  EXPECT_TRUE(radio.Receive({0x20, 0x03, 0x01, 0x02}).empty());
+  EXPECT_EQ(radio.memory()[0x0020], 0xFF) << "nothing is stored before the frame is complete";
+  EXPECT_EQ(radio.Receive({0x03}), Replies{kAck});
+  EXPECT_EQ(radio.memory()[0x0022], 0x03);
+  EXPECT_EQ(radio.FrameCount(), 2);
+}
+
+TEST(SimulatedRadioStream, TwoFramesInOneCallAreAnsweredInOrder) {
+  SimulatedRadio radio;
+  EXPECT_EQ(radio.Receive(Join({kProgrammingCode, {0x52, 0x00, 0x00, 0x01}})),
+            (Replies{kAck, {0x57, 0x00, 0x00, 0x01, 0xFF}}));
+  ASSERT_EQ(radio.Frames().size(), 2u);
+  EXPECT_EQ(radio.Frames()[0], kProgrammingCode);
+  EXPECT_EQ(radio.Frames()[1], (Bytes{0x52, 0x00, 0x00, 0x01}));
+}
+
+TEST(SimulatedRadioStream, GarbageBeforeAFrameIsDropped) {
+  SimulatedRadio radio;
+  // Stray bytes, then the start of a code that breaks off, then the real code.
+  const Bytes input =
+      Join({{0x00, 0x99, 0xFF, 0x3A, 0x91, 0x00, 0x6C, 0x0F, 0x01}, kProgrammingCode});
+  EXPECT_EQ(radio.Receive(input), Replies{kAck});
+  EXPECT_EQ(radio.FrameCount(), 1);
+  ASSERT_EQ(radio.Frames().size(), 1u);
+  EXPECT_EQ(radio.Frames()[0], kProgrammingCode);
+}
+
+TEST(SimulatedRadioStream, ZeroLengthBlockFrameIsDropped) {
+  SimulatedRadio radio;
+  // 52 00 10 00 is no frame: its bytes are skipped one by one, then 02 is answered.
+  EXPECT_EQ(radio.Receive({0x52, 0x00, 0x10, 0x00, 0x02}), Replies{kIdentityReply});
+  EXPECT_EQ(radio.FrameCount(), 1);
+}
+
+// ---- Faults --------------------------------------------------------------------------------
+
+TEST(SimulatedRadioFaults, SilentRadioStoresAndCountsButNeverAnswers) {
+  SimulatedRadio radio(false, Faults([](RadioFaults& f) { f.silent = true; }));
+  EXPECT_TRUE(radio.Receive(kProgrammingCode).empty());
+  EXPECT_TRUE(radio.Receive({0x57, 0x00, 0x10, 0x01, 0x42}).empty());
+  EXPECT_TRUE(radio.Receive({0x52, 0x00, 0x10, 0x01, 0x02}).empty());
+  EXPECT_EQ(radio.FrameCount(), 4);
+  EXPECT_EQ(radio.memory()[0x0010], 0x42);
+}
+
+TEST(SimulatedRadioFaults, DropReplyCountsOnlyFramesThatHaveAReply) {
+  SimulatedRadio radio(false, Faults([](RadioFaults& f) { f.dropReply = 2; }));
+  EXPECT_EQ(radio.Receive(kProgrammingCode), Replies{kAck});     // reply 1
+  EXPECT_TRUE(radio.Receive({0x45}).empty());                    // no reply to count
+  EXPECT_TRUE(radio.Receive(kEndCode).empty());                  // no reply to count
+  EXPECT_TRUE(radio.Receive({0x52, 0x00, 0x10, 0x01}).empty());  // reply 2: dropped
+  EXPECT_EQ(radio.Receive({0x02}), Replies{kIdentityReply});     // reply 3
+  EXPECT_EQ(radio.Receive({0x52, 0x00, 0x10, 0x01}),             // a retry is answered
+            (Replies{{0x57, 0x00, 0x10, 0x01, 0xFF}}));
+}
+
+TEST(SimulatedRadioFaults, CorruptEchoSpoilsOnlyTheFirstReadOfItsBlock) {
+  SimulatedRadio radio(false, Faults([](RadioFaults& f) { f.corruptEchoAt = 0x0400; }));
+  EXPECT_EQ(radio.Receive({0x52, 0x00, 0x10, 0x01}), (Replies{{0x57, 0x00, 0x10, 0x01, 0xFF}}));
+  EXPECT_EQ(radio.Receive({0x52, 0x10, 0x00, 0x02}),
+            (Replies{{0x57, 0x10, 0x01, 0x02, 0xFF, 0xFF}}));
+  EXPECT_EQ(radio.Receive({0x52, 0x10, 0x00, 0x02}),
+            (Replies{{0x57, 0x10, 0x00, 0x02, 0xFF, 0xFF}}));
+}
+
+TEST(SimulatedRadioFaults, CorruptEchoLeavesWritesAlone) {
+  SimulatedRadio radio(false, Faults([](RadioFaults& f) { f.corruptEchoAt = 0x0010; }));
+  EXPECT_EQ(radio.Receive({0x57, 0x00, 0x10, 0x01, 0x77}), Replies{kAck});
+  EXPECT_EQ(radio.Receive({0x52, 0x00, 0x10, 0x01}), (Replies{{0x57, 0x00, 0x11, 0x01, 0x77}}));
+}
+
+TEST(SimulatedRadioFaults, ExtraBytesFollowEveryReply) {
+  SimulatedRadio radio(false, Faults([](RadioFaults& f) { f.extraBytes = 2; }));
+  EXPECT_EQ(radio.Receive(kProgrammingCode), (Replies{{0x06, 0xEE, 0xEE}}));
+  EXPECT_EQ(radio.Receive({0x02}), (Replies{{0x02, 0x03, 0x30, 0x10, 0x0B, 0xEE, 0xEE}}));
+  EXPECT_TRUE(radio.Receive(kEndCode).empty()) << "a frame without a reply gets no extra bytes";
+}
+
+TEST(SimulatedRadioFaults, ShortReplyLosesItsLastByte) {
+  SimulatedRadio radio(false, Faults([](RadioFaults& f) { f.shortReply = 2; }));
+  EXPECT_EQ(radio.Receive(kProgrammingCode), Replies{kAck});
+  EXPECT_EQ(radio.Receive({0x52, 0x00, 0x10, 0x02}), (Replies{{0x57, 0x00, 0x10, 0x02, 0xFF}}));
+  EXPECT_EQ(radio.Receive({0x52, 0x00, 0x10, 0x02}),
+            (Replies{{0x57, 0x00, 0x10, 0x02, 0xFF, 0xFF}}));
+}
+
+TEST(SimulatedRadioFaults, ShortAcknowledgementIsNoReplyAtAll) {
+  SimulatedRadio radio(false, Faults([](RadioFaults& f) { f.shortReply = 1; }));
+  EXPECT_TRUE(radio.Receive(kProgrammingCode).empty());
+  EXPECT_EQ(radio.Receive(kProgrammingCode), Replies{kAck});
+}
+
+TEST(SimulatedRadioFaults, HangUpAfterTheNthFrameWhichIsStillAnswered) {
+  SimulatedRadio radio(false, Faults([](RadioFaults& f) { f.hangUpAfter = 2; }));
+  EXPECT_EQ(radio.Receive(kProgrammingCode), Replies{kAck});
+  EXPECT_FALSE(radio.HungUp());
+  // The second and third frame come in one call: only the second is answered.
+  EXPECT_EQ(radio.Receive(Join({{0x02}, kProgrammingCode})), Replies{kIdentityReply});
+  EXPECT_TRUE(radio.HungUp());
+  EXPECT_TRUE(radio.Receive(kProgrammingCode).empty());
+  EXPECT_EQ(radio.FrameCount(), 2);
+}
+
+TEST(SimulatedRadioFaults, HangUpCountsFramesWithoutReplies) {
+  SimulatedRadio radio(false, Faults([](RadioFaults& f) { f.hangUpAfter = 1; }));
+  EXPECT_TRUE(radio.Receive(Join({kEndCode, kProgrammingCode})).empty());
+  EXPECT_TRUE(radio.HungUp());
+}
+
+}  // namespace
+}  // namespace tq
