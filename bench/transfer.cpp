@@ -17,6 +17,8 @@
 #include <string>
 #include <thread>
 
+#include <QCoreApplication>
+
 #include "comm/data_list.h"
 #include "comm/port_control.h"
 #include "comm/wait.h"
@@ -27,7 +29,9 @@ namespace {
 
 constexpr double kByteSeconds = 10.0 / 9600.0;  // start bit, 8 data bits, stop bit
 constexpr int kBlocks = 512;                    // 8 KB in 16-byte blocks
-constexpr int kCommandPauseMs = 5;              // before every scripted command
+// The interpreter pauses 5 ms before each pass over a script: one pass for the command and one
+// for the closing "EN", so every script costs 10 ms of waiting.
+constexpr int kScriptPauseMs = 10;
 constexpr int kEndPauseMs = 500;                // the common end of a transfer
 constexpr int kIdentificationPauseMs = 50;      // before the closing 0x45 of a write
 
@@ -55,6 +59,8 @@ void Print(const char* name, const Figures& f, int lineBytes, int pausesMs) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // QSerialPort's notifiers need an application object, even without an event loop.
+  QCoreApplication app(argc, argv);
   const std::filesystem::path bin = std::filesystem::read_symlink("/proc/self/exe").parent_path();
   const std::string sim = argc > 1 ? argv[1] : (bin / "tq474-sim").string();
   const std::filesystem::path home = std::filesystem::temp_directory_path() / "tq474-bench";
@@ -84,6 +90,7 @@ int main(int argc, char** argv) {
   tq::ErrorReport report;
   tq::Document doc(home, report);
   doc.StartUp();
+  tq::TightenTimers();
   tq::QtSerialLink serial;
   tq::SteadyClock clock;
   tq::LinkWait wait(clock, &serial);
@@ -107,10 +114,10 @@ int main(int argc, char** argv) {
   // A write: programming code 7 + ack 1; blocks 4 + 16 sent and ack 1; identification 02,
   // reply 02 03 30 10 0B and the closing 45.
   Print("write", write, 8 + kBlocks * 21 + 1 + 5 + 1,
-        (1 + kBlocks) * kCommandPauseMs + kIdentificationPauseMs + kEndPauseMs);
+        (1 + kBlocks) * kScriptPauseMs + kIdentificationPauseMs + kEndPauseMs);
   const Figures read = measure(true);
   // A read: programming code 7 + ack 1; blocks 4 sent and 4 + 16 back; end code 7.
-  Print("read", read, 8 + kBlocks * 24 + 7, (2 + kBlocks) * kCommandPauseMs + kEndPauseMs);
+  Print("read", read, 8 + kBlocks * 24 + 7, (2 + kBlocks) * kScriptPauseMs + kEndPauseMs);
 
   kill(child, SIGTERM);
   waitpid(child, nullptr, 0);

@@ -8,6 +8,7 @@
 //
 // P is a port number 1 to 16 (mapped to a device by the settings file) or a device path.
 // Exit status 0 on success, 1 when a file or the radio fails, 2 on a usage error.
+#include <QCoreApplication>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -42,6 +43,8 @@ int Usage(const std::string& error = {}) {
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
+  // The serial port's notifiers need an application object, even without an event loop.
+  QCoreApplication app(argc, argv);
   std::filesystem::path home = ExecutableFolder();
   if (args.size() >= 2 && args[0] == "--home") {
     home = args[1];

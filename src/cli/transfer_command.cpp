@@ -46,6 +46,7 @@ std::string MessageText(const Document& doc, int number) {
 }
 
 int RunTransfer(Document& doc, const TransferOptions& options, bool reading) {
+  TightenTimers();
   QtSerialLink link;
   SteadyClock clock;
   LinkWait wait(clock, &link);

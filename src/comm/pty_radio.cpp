@@ -14,11 +14,12 @@
 #include <vector>
 
 #include "base/failure.h"
+#include "comm/wait.h"
 
 namespace tq {
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using LineClock = std::chrono::steady_clock;
 
 constexpr int kPollMs = 20;  // how long the server waits for bytes before it looks at stop_
 // How long a hang-up waits for the tool to take the last reply before the line goes down.
@@ -26,8 +27,8 @@ constexpr auto kDrainLimit = std::chrono::milliseconds(1000);
 
 // The time `bytes` take on a 9600 bit/s 8N1 line: ten bit times each, rounded up to the
 // nanosecond so that the simulated line is never faster than a real one.
-Clock::duration LineTime(std::size_t bytes) {
-  return std::chrono::duration_cast<Clock::duration>(
+LineClock::duration LineTime(std::size_t bytes) {
+  return std::chrono::duration_cast<LineClock::duration>(
       std::chrono::nanoseconds((static_cast<long long>(bytes) * 10'000'000'000LL + 9599) / 9600));
 }
 
@@ -94,16 +95,17 @@ void PtyRadio::Stop() {
 }
 
 void PtyRadio::Serve() {
+  TightenTimers();  // paced replies stay on the line's own timing
   // When the line is free again: the end of the last reply written with line timing.
-  Clock::time_point lineFree = Clock::now();
+  LineClock::time_point lineFree = LineClock::now();
 
   // Sleeps until `deadline` in short slices; false when stopped meanwhile (unless `finish`,
   // which lets the last reply before a hang-up go out whole).
-  auto sleepUntil = [this](Clock::time_point deadline, bool finish) {
-    while (Clock::now() < deadline) {
+  auto sleepUntil = [this](LineClock::time_point deadline, bool finish) {
+    while (LineClock::now() < deadline) {
       if (stop_ && !finish) return false;
       std::this_thread::sleep_until(
-          std::min(deadline, Clock::now() + std::chrono::milliseconds(kPollMs)));
+          std::min(deadline, LineClock::now() + std::chrono::milliseconds(kPollMs)));
     }
     return finish || !stop_;
   };
@@ -146,7 +148,7 @@ void PtyRadio::Serve() {
       std::this_thread::sleep_for(std::chrono::milliseconds(kPollMs));
       continue;
     }
-    const Clock::time_point arrived = Clock::now();
+    const LineClock::time_point arrived = LineClock::now();
 
     // Feed the radio byte by byte so that each reply is paired with the frame that asked for it.
     std::vector<PendingReply> pending;
@@ -165,7 +167,7 @@ void PtyRadio::Serve() {
     }
 
     for (const PendingReply& reply : pending) {
-      Clock::time_point start = arrived;
+      LineClock::time_point start = arrived;
       if (options_.lineTiming) start = std::max(lineFree, arrived + LineTime(reply.requestBytes));
       start += std::chrono::milliseconds(options_.latencyMs);
       if (!sleepUntil(start, hungUp)) break;
@@ -186,10 +188,10 @@ void PtyRadio::Serve() {
     if (hungUp) {
       // Closing the master flushes whatever the tool has not read yet; give it the chance to
       // take the last reply first, then drop the line.
-      const Clock::time_point limit = Clock::now() + kDrainLimit;
+      const LineClock::time_point limit = LineClock::now() + kDrainLimit;
       std::this_thread::sleep_for(std::chrono::milliseconds(kPollMs));
       int waiting = 0;
-      while (Clock::now() < limit && ::ioctl(keepSlave_, FIONREAD, &waiting) == 0 && waiting > 0) {
+      while (LineClock::now() < limit && ::ioctl(keepSlave_, FIONREAD, &waiting) == 0 && waiting > 0) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
       }
       CloseFd(keepSlave_);

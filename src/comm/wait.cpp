@@ -6,7 +6,17 @@
 
 #include "comm/serial_link.h"
 
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
+
 namespace tq {
+
+void TightenTimers() noexcept {
+#ifdef __linux__
+  ::prctl(PR_SET_TIMERSLACK, 1UL);
+#endif
+}
 
 int64_t SteadyClock::NowUs() {
   return std::chrono::duration_cast<std::chrono::microseconds>(

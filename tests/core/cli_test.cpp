@@ -1,7 +1,6 @@
 // The tq474-cli contract that outside scripts rely on: exit codes, one JSON object, and data
 // files written exactly as a fresh start followed by Save writes them.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <array>
@@ -12,18 +11,15 @@
 #include "files/settings_file.h"
 #include "image/channel_table.h"
 #include "image/memory_image.h"
+#include "support/process.h"
 #include "support/temp_folder.h"
 
 namespace tq {
 namespace {
 
+using testing::CommandResult;
+using testing::RunCommand;
 using testing::TempFolder;
-
-struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
 
 class CliTest : public ::testing::Test {
  protected:
@@ -33,21 +29,9 @@ class CliTest : public ::testing::Test {
     std::filesystem::copy_file(shipped / kSettingsFileName, home / kSettingsFileName);
   }
 
-  CliRun Cli(const std::string& arguments) {
-    CliRun run;
-    const std::string errFile = (work / "stderr.txt").string();
-    const std::string command = std::string(TQ474_CLI) + " --home '" + home.path().string() + "' " +
-                                arguments + " 2>'" + errFile + "'";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
-    std::array<char, 4096> buffer{};
-    std::size_t n = 0;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-      run.out.append(buffer.data(), n);
-    const int raw = ::pclose(pipe);
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.err = TempFolder::Read(errFile);
-    return run;
+  CommandResult Cli(const std::string& arguments) {
+    return RunCommand(std::string(TQ474_CLI) + " --home '" + home.path().string() + "' " +
+                      arguments);
   }
 
   TempFolder home;
@@ -58,7 +42,7 @@ TEST_F(CliTest, NewWritesTheDefaultImageWithTheStoredDefaultsFoldedIn) {
   const SettingsFile settings(home / kSettingsFileName);
   settings.WriteSetting("Setting", "Language", "3");
   settings.WriteSetting("Option", "3001", "9");  // time-out default: 135 s
-  const CliRun run = Cli("new '" + (work / "new.dat").string() + "'");
+  const CommandResult run = Cli("new '" + (work / "new.dat").string() + "'");
   ASSERT_EQ(run.status, 0) << run.err;
   const std::string file = TempFolder::Read(work / "new.dat");
   const std::string image = TempFolder::Read(home / kDefaultImageFileName);
@@ -103,7 +87,7 @@ TEST_F(CliTest, ShowJsonDecodesTheFileAsTheProgramOpensIt) {
   for (int a = 0x0330; a <= 0x0334; ++a) image.set(a, static_cast<uint8_t>(a - 0x0330 + 1));
   SaveDataFile(work / "radio.dat", image);
 
-  const CliRun run = Cli("show '" + (work / "radio.dat").string() + "' --json");
+  const CommandResult run = Cli("show '" + (work / "radio.dat").string() + "' --json");
   ASSERT_EQ(run.status, 0) << run.err;
   const std::string& json = run.out;
   EXPECT_EQ(json.front(), '{');
@@ -123,7 +107,7 @@ TEST_F(CliTest, ShowJsonDecodesTheFileAsTheProgramOpensIt) {
 
 TEST_F(CliTest, ShowPrintsAReadableTable) {
   ASSERT_EQ(Cli("new '" + (work / "n.dat").string() + "'").status, 0);
-  const CliRun run = Cli("show '" + (work / "n.dat").string() + "'");
+  const CommandResult run = Cli("show '" + (work / "n.dat").string() + "'");
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.out.find("400 - 470 MHz"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("Time Out Timer[s]"), std::string::npos) << run.out;
@@ -133,13 +117,13 @@ TEST_F(CliTest, BadFilesGiveOneLineAndAFailingStatus) {
   std::filesystem::create_directory(work / "folder.dat");
   work.Write("empty.dat", "");
   for (const char* name : {"missing.dat", "folder.dat", "empty.dat"}) {
-    const CliRun run = Cli("show '" + (work / name).string() + "' --json");
+    const CommandResult run = Cli("show '" + (work / name).string() + "' --json");
     EXPECT_EQ(run.status, 1) << name;
     EXPECT_TRUE(run.out.empty()) << name;
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
     EXPECT_NE(run.err.find(name), std::string::npos) << run.err;
   }
-  const CliRun write = Cli("new '" + (work / "no" / "x.dat").string() + "'");
+  const CommandResult write = Cli("new '" + (work / "no" / "x.dat").string() + "'");
   EXPECT_EQ(write.status, 1);
 }
 
@@ -150,14 +134,14 @@ TEST_F(CliTest, AnyFileContentIsShownWithoutACrash) {
   work.WriteBytes("garbage.dat", garbage);
   work.WriteBytes("one.dat", {0x01});
   for (const char* name : {"garbage.dat", "one.dat"}) {
-    const CliRun run = Cli("show '" + (work / name).string() + "' --json");
+    const CommandResult run = Cli("show '" + (work / name).string() + "' --json");
     EXPECT_EQ(run.status, 0) << name << run.err;
     EXPECT_EQ(run.out.front(), '{') << name;
   }
 }
 
 TEST_F(CliTest, UsageErrorsSayHowToCallIt) {
-  const CliRun run = Cli("frobnicate x");
+  const CommandResult run = Cli("frobnicate x");
   EXPECT_EQ(run.status, 2);
   EXPECT_NE(run.err.find("usage:"), std::string::npos);
 }

@@ -1,0 +1,131 @@
+// tq474-cli read and write against tq474-sim on a pseudo-terminal: the commands dealers script.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "files/data_file.h"
+#include "files/settings_file.h"
+#include "image/memory_image.h"
+#include "support/process.h"
+#include "support/temp_folder.h"
+
+namespace tq {
+namespace {
+
+using testing::CommandResult;
+using testing::RunCommand;
+using testing::SimProcess;
+using testing::TempFolder;
+
+class CliTransferTest : public ::testing::Test {
+ protected:
+  CliTransferTest() {
+    const std::filesystem::path shipped = TQ474_PROGRAM_DIR;
+    std::filesystem::copy_file(shipped / kDefaultImageFileName, home / kDefaultImageFileName);
+    std::filesystem::copy_file(shipped / kSettingsFileName, home / kSettingsFileName);
+    // Small ranges keep the runs short: two blocks each way.
+    SettingsFile settings(home / kSettingsFileName);
+    settings.WriteSetting("Setting", "ReadEndAddr", "001F");
+    settings.WriteSetting("Setting", "WriteEndAddr", "001F");
+  }
+
+  CommandResult Cli(const std::string& arguments) {
+    return RunCommand(std::string(TQ474_CLI) + " --home '" + home.path().string() + "' " +
+                      arguments);
+  }
+
+  // A data file whose image holds a known pattern.
+  MemoryImage Pattern() {
+    MemoryImage image;
+    for (int a = 0; a <= 0x1FFF; ++a) image.set(a, static_cast<uint8_t>(a * 13 + 5));
+    return image;
+  }
+
+  TempFolder home;
+  TempFolder work;
+  std::filesystem::path link = work / "radio";
+};
+
+TEST_F(CliTransferTest, ReadSavesTheRadiosBytesAsADataFile) {
+  SaveDataFile(work / "radio.dat", Pattern());
+  SimProcess sim(link, {"--image", (work / "radio.dat").string()});
+  ASSERT_TRUE(sim.Up());
+  const CommandResult run =
+      Cli("read --port '" + link.string() + "' --start 0000 --end 003F --log '" +
+          (work / "log.txt").string() + "' '" + (work / "out.dat").string() + "'");
+  ASSERT_EQ(run.status, 0) << run.err;
+  MemoryImage read;
+  LoadDataFile(work / "out.dat", read);
+  const MemoryImage pattern = Pattern();
+  // 0x0000-0x003F came from the radio; the channel bytes went through the decoder and back,
+  // so compare the bytes outside the channel records.
+  for (int a = 0; a < 0x10; ++a) EXPECT_EQ(read.at(a), pattern.at(a)) << a;
+  for (const int a : {0x1E, 0x1F, 0x2E, 0x2F, 0x3E, 0x3F}) {
+    EXPECT_EQ(read.at(a), pattern.at(a)) << "uninterpreted record byte " << a;
+  }
+  const std::string log = TempFolder::Read(work / "log.txt");
+  EXPECT_NE(log.find("Tx: 3A 91 C4 0E \n    7B 25 D8 \n"), std::string::npos) << log;
+  EXPECT_NE(log.find("Tx: 52 00 30 10 \n"), std::string::npos) << log;
+  EXPECT_NE(log.find("Tx: 6C 0F 93 B1 \n    D4 7E 28 \n"), std::string::npos) << log;
+}
+
+TEST_F(CliTransferTest, APortNumberUsesTheDeviceOfTheSettingsFile) {
+  SettingsFile(home / kSettingsFileName).WriteSetting("Ports", "COM3", link.string());
+  SimProcess sim(link, {});
+  ASSERT_TRUE(sim.Up());
+  const CommandResult run = Cli("read --port 3 '" + (work / "out.dat").string() + "'");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(std::filesystem::exists(work / "out.dat"));
+}
+
+TEST_F(CliTransferTest, WriteSendsTheFileAndTheRadioKeepsIt) {
+  SaveDataFile(work / "in.dat", Pattern());
+  const std::filesystem::path saved = work / "saved.dat";
+  {
+    SimProcess sim(link, {"--save", saved.string()});
+    ASSERT_TRUE(sim.Up());
+    const CommandResult run =
+        Cli("write --port '" + link.string() + "' --end 01FF '" + (work / "in.dat").string() + "'");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(sim.Stop(), 0);
+  }
+  MemoryImage radio;
+  for (auto& byte : radio.bytes()) byte = 0;
+  LoadDataFile(saved, radio);
+  const MemoryImage pattern = Pattern();
+  // Bytes the editor does not interpret arrive exactly as the file held them.
+  for (int a = 0x0110; a < 0x012F; ++a) EXPECT_EQ(radio.at(a), pattern.at(a)) << a;
+  // The stamp of the write is not the file's.
+  EXPECT_NE(
+      std::vector<uint8_t>(radio.bytes().begin() + 0x0330, radio.bytes().begin() + 0x0335),
+      std::vector<uint8_t>(pattern.bytes().begin() + 0x0330, pattern.bytes().begin() + 0x0335));
+}
+
+TEST_F(CliTransferTest, ASilentRadioFailsWithMessage79AndLeavesTheFile) {
+  work.Write("out.dat", "old contents");
+  SimProcess sim(link, {"--silent"});
+  ASSERT_TRUE(sim.Up());
+  const CommandResult run =
+      Cli("read --port '" + link.string() + "' '" + (work / "out.dat").string() + "'");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("Communication failed,please check commuication port!"), std::string::npos)
+      << run.err;
+  EXPECT_EQ(TempFolder::Read(work / "out.dat"), "old contents");
+}
+
+TEST_F(CliTransferTest, AMissingPortFailsAtOnce) {
+  const CommandResult run = Cli("read --port '" + (work / "nothing").string() + "' '" +
+                                (work / "out.dat").string() + "'");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("cannot open the port"), std::string::npos) << run.err;
+  EXPECT_FALSE(std::filesystem::exists(work / "out.dat"));
+}
+
+TEST_F(CliTransferTest, BadArgumentsAreUsageErrors) {
+  EXPECT_EQ(Cli("read out.dat").status, 2);
+  EXPECT_EQ(Cli("read --port 1 --start xyz out.dat").status, 2);
+  EXPECT_EQ(Cli("write --port").status, 2);
+}
+
+}  // namespace
+}  // namespace tq
