@@ -29,22 +29,10 @@ std::string Hex2(uint8_t value) {
 
 // The value of a byte token: one or two hexadecimal digits of either case; nullopt otherwise.
 std::optional<uint8_t> ByteOf(std::string_view token) {
-  if (token.empty() || token.size() > 2) return std::nullopt;
-  unsigned value = 0;
-  for (const char c : token) {
-    unsigned digit = 0;
-    if (c >= '0' && c <= '9') {
-      digit = static_cast<unsigned>(c - '0');
-    } else if (c >= 'A' && c <= 'F') {
-      digit = static_cast<unsigned>(c - 'A' + 10);
-    } else if (c >= 'a' && c <= 'f') {
-      digit = static_cast<unsigned>(c - 'a' + 10);
-    } else {
-      return std::nullopt;
-    }
-    value = value * 16 + digit;
-  }
-  return static_cast<uint8_t>(value);
+  if (token.empty() || token.size() > 2 || Trim(token).size() != token.size()) return std::nullopt;
+  const std::optional<uint32_t> value = ParseHex(token);
+  if (!value) return std::nullopt;
+  return static_cast<uint8_t>(*value);
 }
 
 uint8_t ByteOrFail(std::string_view token, const char* source) {

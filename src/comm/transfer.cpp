@@ -14,6 +14,7 @@
 #include "comm/serial_link.h"
 #include "comm/wait.h"
 #include "files/document.h"
+#include "image/band.h"
 
 namespace tq {
 
@@ -60,16 +61,6 @@ std::tm LocalNow() {
 uint8_t Bcd(int value) {
   const int twoDigits = ((value % 100) + 100) % 100;
   return static_cast<uint8_t>((twoDigits / 10) * 16 + twoDigits % 10);
-}
-
-// A band limit in 10 Hz units as four BCD digits of 0.1 MHz, most significant byte first
-// (136.0 MHz gives 13 60).
-std::array<uint8_t, 2> BandLimitBcd(int32_t limit) {
-  const auto units = static_cast<long long>(RoundHalfEven(static_cast<double>(limit) / 10000.0));
-  if (units < 0 || units > 9999) {
-    throw Failure(err::kOverflow, "WriteTransfer", "band limit beyond four BCD digits");
-  }
-  return {Bcd(static_cast<int>(units / 100)), Bcd(static_cast<int>(units % 100))};
 }
 
 // One read or write transfer from the common start to the common end.

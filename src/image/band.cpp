@@ -20,17 +20,16 @@ const std::array<BandEntry, 11> kBandList = {{
     {"120 - 520 MHz", 12000000, 52000000},
 }};
 
-namespace {
-
-// Two BCD bytes, most significant first, of a limit in 10 Hz units (136 MHz gives 13 60).
-std::pair<uint8_t, uint8_t> LimitBytes(int32_t limit) {
+std::array<uint8_t, 2> BandLimitBcd(int32_t limit) {
   const auto units = static_cast<long long>(RoundHalfEven(static_cast<double>(limit) / 10000.0));
   if (units < 0 || units > 9999) {
-    throw Failure(err::kOverflow, "cboFrequency", "band limit beyond four BCD digits");
+    throw Failure(err::kOverflow, "BandLimit", "band limit beyond four BCD digits");
   }
   const auto bcd = [](long long two) { return static_cast<uint8_t>((two / 10) * 16 + two % 10); };
   return {bcd(units / 100), bcd(units % 100)};
 }
+
+namespace {
 
 // A limit in 10 Hz units from two BCD bytes; nibbles are taken as digits whatever they hold.
 int32_t LimitOf(uint8_t high, uint8_t low) {
@@ -50,8 +49,8 @@ BandLimits BandOfPosition(int position) {
 }
 
 void WriteBandToImage(const BandLimits& limits, MemoryImage& image) {
-  const auto [lowerHigh, lowerLow] = LimitBytes(limits.lower);
-  const auto [upperHigh, upperLow] = LimitBytes(limits.upper);
+  const auto [lowerHigh, lowerLow] = BandLimitBcd(limits.lower);
+  const auto [upperHigh, upperLow] = BandLimitBcd(limits.upper);
   image.set(kBandAddress, lowerHigh);
   image.set(kBandAddress + 1, lowerLow);
   image.set(kBandAddress + 2, upperHigh);

@@ -41,6 +41,10 @@ struct BandLimits {
 // Limits of band list position 0 to 10; Failure 9 otherwise.
 BandLimits BandOfPosition(int position);
 
+// The two BCD bytes, most significant first, of a band limit in 10 Hz units as four digits of
+// 0.1 MHz, rounded halves to even (136 MHz gives 13 60). Beyond four digits throws Failure 6.
+std::array<uint8_t, 2> BandLimitBcd(int32_t limit);
+
 // Writes the band limits into 0x037A-0x037D (the last step of cboFrequency_Click).
 void WriteBandToImage(const BandLimits& limits, MemoryImage& image);
 
