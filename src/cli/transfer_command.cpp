@@ -26,19 +26,6 @@ bool ReadAddress(const std::string& text, int16_t& value) {
   return true;
 }
 
-// The address ranges of the settings file; a key that is not hexadecimal keeps its default.
-AddressRanges RangesFromSettings(const SettingsFile& settings) {
-  AddressRanges ranges;
-  const auto key = [&](const char* name, const char* fallback, int16_t& value) {
-    ReadAddress(settings.ReadSetting("Setting", name, fallback, 14), value);
-  };
-  key("ReadStartAddr", "0000", ranges.readStart);
-  key("ReadEndAddr", "1FFF", ranges.readEnd);
-  key("WriteStartAddr", "0000", ranges.writeStart);
-  key("WriteEndAddr", "1FFF", ranges.writeEnd);
-  return ranges;
-}
-
 // The message text of `number` in the running language, English when the language has none.
 std::string MessageText(const Document& doc, int number) {
   const std::string& own = doc.softFace[number];
@@ -74,7 +61,8 @@ int RunTransfer(Document& doc, const TransferOptions& options, bool reading) {
     if (log.is_open()) log << line << "\n";
   });
 
-  AddressRanges ranges = RangesFromSettings(doc.settings);
+  // The ranges start-up read from the settings file, as in the program.
+  AddressRanges ranges{doc.ReadStartAddr, doc.ReadEndAddr, doc.WriteStartAddr, doc.WriteEndAddr};
   if (!options.start.empty()) {
     int16_t& start = reading ? ranges.readStart : ranges.writeStart;
     ReadAddress(options.start, start);

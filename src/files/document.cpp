@@ -18,43 +18,6 @@ Document::Document(std::filesystem::path folder, ErrorReport& errorReport)
   currentDataPath = defaultDataPath;
 }
 
-bool Document::StartUp() {
-  return report.Guard("mdifrmMain->Form_Load", [this] {
-    // A language that is not a number is as invalid as any other value: it means English.
-    const std::string languageText = settings.ReadSetting("Setting", "Language", "2", 9);
-    const auto languageValue = ParseDecimal(languageText);
-    language = NormaliseLanguage(languageValue ? static_cast<long long>(*languageValue) : 0);
-    softFace = SoftFace::Build(language);
-
-    const int16_t datNum = ToInt16(settings.ReadSetting("Setting", "DatNum", "8191", 9), "DatNum");
-    if (datNum < 0) throw Failure(err::kIndexOutOfRange, "DatNum", "negative highest address");
-    IicDat = MemoryImage(datNum);
-    TempIicDat = MemoryImage(datNum);
-
-    overColor = ToInt32(
-        settings.ReadSetting("Setting", "OverColor", std::to_string(kFallbackOverColor), 29),
-        "OverColor");
-    defColor =
-        ToInt32(settings.ReadSetting("Setting", "DefColor", std::to_string(kFallbackDefColor), 29),
-                "DefColor");
-
-    GenerateDatFolder();
-
-    // The channel window's data: tone list, layout, empty table, model and band lists.
-    tones = ToneTable(language);
-    report.Guard("modChMem->ReadChInfo", [this] { ReadChInfo(settings, language, layout); });
-    report.Guard("modChMem->InitChTable",
-                 [this] { InitChTable(layout, ChInfo, IicDat, TempIicDat); });
-    report.Guard("frmChMem->ChInfoModel", [this] {
-      modelPosition = 0;
-      bandPosition = kDefaultBand;
-      cboFrequency_Click(kDefaultBand);
-    });
-
-    NewFileSol();
-  });
-}
-
 void Document::GenerateDatFolder() {
   report.Guard("mdifrmMain->GenerateDatFolder", [this] {
     const std::filesystem::path folder = programFolder / kDataFolderName;

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "base/error_report.h"
+#include "comm/protocol.h"
 #include "base/text_table.h"
 #include "files/settings_file.h"
 #include "image/band.h"
@@ -25,14 +26,51 @@ namespace tq {
 inline constexpr int32_t kFallbackDefColor = 0xFFFFFF;
 inline constexpr int32_t kFallbackOverColor = 0x99CCFF;
 
+// The parts of start-up that belong to the windows and the serial port; the command line leaves
+// them empty and gets the data steps alone.
+struct StartUpHooks {
+  // First-run detection: asks the system's locale identifier (0x0804 is Chinese, PRC).
+  bool firstRunDetection = false;
+  std::function<int()> systemLocale;
+  // Probes one port (TestComPort) and answers whether it can be used; picks the lowest usable
+  // port and returns it, 0 when none (AutoSetPort). Without them no port is probed.
+  std::function<bool(int16_t port)> testComPort;
+  std::function<int16_t()> autoSetPort;
+  // Puts the check mark on the language menu entry.
+  std::function<void(int16_t language)> checkLanguageMenu;
+  // Gives the main window its texts (SetSoftFace).
+  std::function<void()> setSoftFace;
+  // The channel window's own part of its initialisation, after the data part.
+  std::function<void()> initChannelWindow;
+  // Shows the new data set in the channel window (grid and option controls).
+  std::function<void()> showNewData;
+  // Fills the memory grid (SetGridMemDat) and shows the channel window.
+  std::function<void()> setGridMemDat;
+  std::function<void()> showChannelWindow;
+  // Applies the stored lock state.
+  std::function<void(bool locked)> applyLock;
+};
+
 struct Document {
   Document(std::filesystem::path programFolder, ErrorReport& report);
 
-  // The data steps of start-up, in order: language and text table, image allocation, colours,
-  // data folder, tone list, channel layout, empty channel table, model and band lists, and a new
-  // data set. A failing step is reported as "mdifrmMain->Form_Load" and the rest are skipped.
-  // Returns false when a step failed.
-  bool StartUp();
+  // The start-up sequence, step by step in its fixed order; the hooks run the windows' and the
+  // port's steps. A failing step is reported as "mdifrmMain->Form_Load" and the rest are
+  // skipped. Returns false when a step failed.
+  bool StartUp(const StartUpHooks& hooks = {});
+
+  // The steps of start-up, each a named call.
+  void GetSysLang(const StartUpHooks& hooks);
+  void ReadLanguage();
+  void BuildTextTable();
+  void ReadComPort(const StartUpHooks& hooks);
+  void AllocateImage();
+  void ReadFonts();
+  void ReadColours();
+  void ReadAddresses();
+  void InitProtocolScripts();
+  void InitChMem(const StartUpHooks& hooks);
+  void ReadChannelLock(const StartUpHooks& hooks);
 
   // Starts a new data set from the default image without asking (NewFileSol).
   void NewFileSol();
@@ -72,6 +110,18 @@ struct Document {
   int modelPosition = 0;
   int bandPosition = kDefaultBand;
   bool bandEventsSuppressed = false;
+  int16_t ComPort = 1;
+  std::string fontName;
+  // The five address texts of the communication window and their values (signed 16-bit).
+  std::string tableMaxAddrText = "1FFF", readStartAddrText = "0000", readEndAddrText = "1FFF",
+              writeStartAddrText = "0000", writeEndAddrText = "1FFF";
+  int16_t TableMaxAddr = 0x1FFF, ReadStartAddr = 0, ReadEndAddr = 0x1FFF, WriteStartAddr = 0,
+          WriteEndAddr = 0x1FFF;
+  // The partial-fill range.
+  int16_t fillStart = 0, fillEnd = 0x1FFF;
+  ScriptLists scripts;
+  // "ShowLock" when the interface is locked, anything else when not.
+  std::string channelLock = "ShowNo";
   int32_t defColor = kFallbackDefColor;
   int32_t overColor = kFallbackOverColor;
   std::filesystem::path defaultDataPath;

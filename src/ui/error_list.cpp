@@ -1,0 +1,44 @@
+#include "ui/error_list.h"
+
+#include <QListWidget>
+
+#include "base/error_report.h"
+
+namespace tq::ui {
+
+ErrorListWindow::ErrorListWindow(tq::ErrorReport& report, const QString& title, QWidget* parent)
+    : QDockWidget(title, parent), report_(report), listShowErr_(new QListWidget(this)) {
+  setObjectName(QStringLiteral("frmShowErr"));
+  listShowErr_->setObjectName(QStringLiteral("listShowErr"));
+  listShowErr_->setSelectionMode(QAbstractItemView::SingleSelection);
+  listShowErr_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  listShowErr_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  listShowErr_->setUniformItemSizes(true);
+  setWidget(listShowErr_);
+
+  // The report keeps every line since start-up, including the failures reported before this
+  // window existed, and its own line index goes on from there; the window shows them all, so
+  // loading it does not set the report's line index back to 0.
+  const std::vector<std::string>& lines = report_.lines();
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    AddLine(QString::fromStdString(lines[i]), static_cast<int>(i));
+  }
+  report_.SetListener([this](const std::string& line, int index) {
+    AddLine(QString::fromStdString(line), index);
+  });
+  // The list is a log for reading: a click on a line selects it and nothing more.
+}
+
+ErrorListWindow::~ErrorListWindow() { report_.SetListener(nullptr); }
+
+void ErrorListWindow::AddLine(const QString& line, int index) {
+  // An index the list does not have yet (the report's index wraps after 32767 lines) appends,
+  // as the report itself does.
+  const int count = listShowErr_->count();
+  const int row = index >= 0 && index <= count ? index : count;
+  listShowErr_->insertItem(row, line);
+  listShowErr_->setCurrentRow(row);
+  listShowErr_->scrollToItem(listShowErr_->item(row));
+}
+
+}  // namespace tq::ui

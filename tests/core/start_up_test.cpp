@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "files/document.h"
+#include "support/temp_folder.h"
+
+namespace tq {
+namespace {
+
+using testing::TempFolder;
+
+// A program folder with the shipped default image; the settings file is what each test writes.
+class StartUpTest : public ::testing::Test {
+ protected:
+  StartUpTest() {
+    std::filesystem::copy_file(std::filesystem::path(TQ474_PROGRAM_DIR) / kDefaultImageFileName,
+                               home / kDefaultImageFileName);
+  }
+
+  // Hooks that record the order of the window steps and answer the system questions.
+  StartUpHooks Recording(int locale, std::vector<std::string>& steps) {
+    StartUpHooks hooks;
+    hooks.firstRunDetection = true;
+    hooks.systemLocale = [locale] { return locale; };
+    hooks.testComPort = [&steps](int16_t port) {
+      steps.push_back("test " + std::to_string(port));
+      return port == 3;
+    };
+    hooks.autoSetPort = [&steps]() -> int16_t {
+      steps.push_back("auto");
+      return 3;
+    };
+    hooks.checkLanguageMenu = [&steps](int16_t l) { steps.push_back("menu " + std::to_string(l)); };
+    hooks.setSoftFace = [&steps] { steps.push_back("texts"); };
+    hooks.initChannelWindow = [&steps] { steps.push_back("channel window"); };
+    hooks.showNewData = [&steps] { steps.push_back("new data"); };
+    hooks.setGridMemDat = [&steps] { steps.push_back("memory grid"); };
+    hooks.showChannelWindow = [&steps] { steps.push_back("show"); };
+    hooks.applyLock = [&steps](bool locked) { steps.push_back(locked ? "locked" : "unlocked"); };
+    return hooks;
+  }
+
+  TempFolder home;
+  SettingsFile settings{home / kSettingsFileName};
+  ErrorReport report{[] { return std::string("2026-12-05 10:00:00"); }};
+};
+
+TEST_F(StartUpTest, AFirstStartWithoutSettingsDetectsLanguageAndPortInOrder) {
+  std::vector<std::string> steps;
+  Document doc(home.path(), report);
+  ASSERT_TRUE(doc.StartUp(Recording(0x0804, steps)));
+  EXPECT_EQ(settings.ReadSetting("Setting", "FirRun", "", 2), "0");
+  EXPECT_EQ(settings.ReadSetting("Setting", "Language", "", 9), "1");
+  EXPECT_EQ(doc.language, 1);
+  EXPECT_EQ(doc.tones.OffText(), "无");
+  EXPECT_EQ(doc.ComPort, 3);
+  EXPECT_EQ(steps, (std::vector<std::string>{"auto", "menu 1", "test 1", "auto", "texts",
+                                             "channel window", "new data", "memory grid", "show",
+                                             "unlocked"}));
+  // The second start runs no detection.
+  steps.clear();
+  Document again(home.path(), report);
+  ASSERT_TRUE(again.StartUp(Recording(0x0409, steps)));
+  EXPECT_EQ(settings.ReadSetting("Setting", "Language", "", 9), "1");
+  EXPECT_EQ(steps.front(), "menu 1");
+}
+
+TEST_F(StartUpTest, EveryOtherLocaleMeansEnglish) {
+  for (const int locale : {0x0404, 0x0409, 0x0000}) {
+    settings.WriteSetting("Setting", "FirRun", "1");
+    std::vector<std::string> steps;
+    Document doc(home.path(), report);
+    doc.StartUp(Recording(locale, steps));
+    EXPECT_EQ(settings.ReadSetting("Setting", "Language", "", 9), "3") << locale;
+  }
+}
+
+TEST_F(StartUpTest, AnInvalidPortNumberStopsStartUpWithOneReport) {
+  settings.WriteSetting("Setting", "FirRun", "0");
+  settings.WriteSetting("Setting", "COM", "17");
+  std::vector<std::string> steps;
+  Document doc(home.path(), report);
+  EXPECT_FALSE(doc.StartUp(Recording(0x0409, steps)));
+  ASSERT_EQ(report.lines().size(), 2u);
+  EXPECT_NE(report.lines()[1].find("mdifrmMain->Form_Load"), std::string::npos);
+  EXPECT_EQ(steps, (std::vector<std::string>{"menu 2"})) << "the steps after the port are skipped";
+}
+
+TEST_F(StartUpTest, OnlyTheExactLockTextLocks) {
+  settings.WriteSetting("Setting", "FirRun", "0");
+  for (const auto& [text, locked] : std::vector<std::pair<std::string, bool>>{
+           {"ShowLock", true}, {"showlock", false}, {"SHOWLOCK", false}, {"ShowNo", false}}) {
+    settings.WriteSetting("Setting", "ChannelLock", text);
+    std::vector<std::string> steps;
+    Document doc(home.path(), report);
+    ASSERT_TRUE(doc.StartUp(Recording(0x0409, steps)));
+    EXPECT_EQ(steps.back(), locked ? "locked" : "unlocked") << text;
+  }
+}
+
+TEST_F(StartUpTest, AddressTextsGiveTheirValuesAndBadTextsKeepTheDefaults) {
+  settings.WriteSetting("Setting", "FirRun", "0");
+  settings.WriteSetting("Setting", "ReadEndAddr", "1F");
+  settings.WriteSetting("Setting", "WriteStartAddr", "8000");
+  settings.WriteSetting("Setting", "TableMaxAddr", "zz");
+  std::vector<std::string> steps;
+  Document doc(home.path(), report);
+  ASSERT_TRUE(doc.StartUp(Recording(0x0409, steps)));
+  EXPECT_EQ(doc.ReadEndAddr, 0x1F);
+  EXPECT_EQ(doc.WriteStartAddr, -32768) << "above 0x7FFF reads as negative";
+  EXPECT_EQ(doc.tableMaxAddrText, "zz");
+  EXPECT_EQ(doc.TableMaxAddr, 0x1FFF);
+  EXPECT_EQ(doc.fillEnd, 0x1FFF);
+  const auto mentions = [&](const std::string& label) {
+    return std::any_of(report.lines().begin(), report.lines().end(),
+                       [&](const std::string& line) { return line.find(label) != std::string::npos; });
+  };
+  EXPECT_TRUE(mentions("frmCommun->txtMaxAddr_Change"));
+  EXPECT_FALSE(mentions("frmCommun->txtReadEndAddr_Change"));
+  EXPECT_FALSE(mentions("mdifrmMain->Form_Load")) << "a bad address does not stop start-up";
+  EXPECT_EQ(doc.scripts.ScriptCount, 4) << "programming code, two blocks, end code";
+}
+
+}  // namespace
+}  // namespace tq
