@@ -1,0 +1,337 @@
+// Widget tests of the small windows the main window uses: toolbar icons, about box, error list,
+// settings tree and radio information window. They need a QApplication (offscreen platform).
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTreeWidget>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/error_report.h"
+#include "base/text_table.h"
+#include "ui/about_box.h"
+#include "ui/error_list.h"
+#include "ui/icons.h"
+#include "ui/radio_info.h"
+#include "ui/tree_view.h"
+
+namespace {
+
+using tq::ui::AboutBox;
+using tq::ui::ErrorListWindow;
+using tq::ui::RadioInfoWindow;
+using tq::ui::TreeViewWindow;
+
+template <typename T>
+T* Child(const QObject& parent, const char* name) {
+  T* child = parent.findChild<T*>(QLatin1String(name));
+  EXPECT_NE(child, nullptr) << name;
+  return child;
+}
+
+QString LabelText(const QObject& parent, const char* name) {
+  const QLabel* label = Child<QLabel>(parent, name);
+  return label != nullptr ? label->text() : QStringLiteral("<missing>");
+}
+
+bool HasPaint(const QImage& image) {
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      if (qAlpha(image.pixel(x, y)) != 0) return true;
+    }
+  }
+  return false;
+}
+
+// --- Toolbar icons ---------------------------------------------------------------------------
+
+const char* const kToolbarKeys[] = {"FileNew", "FileOpen", "FileSave", "Read", "Write",
+                                    "Com",     "Print",    "Help",     "Exit"};
+
+TEST(ToolbarIcon, EveryKeyHasItsOwnPictureAtFourSizes) {
+  std::vector<QImage> pictures;
+  for (const char* key : kToolbarKeys) {
+    const QIcon icon = tq::ui::ToolbarIcon(QLatin1String(key));
+    ASSERT_FALSE(icon.isNull()) << key;
+    const QList<QSize> sizes = icon.availableSizes();
+    EXPECT_EQ(sizes.size(), 4) << key;
+    for (const int size : {16, 24, 32, 48}) {
+      EXPECT_TRUE(sizes.contains(QSize(size, size))) << key << " " << size;
+      EXPECT_TRUE(HasPaint(icon.pixmap(size, size).toImage())) << key << " " << size;
+    }
+    pictures.push_back(icon.pixmap(48, 48).toImage());
+  }
+  for (std::size_t i = 0; i < pictures.size(); ++i) {
+    for (std::size_t j = i + 1; j < pictures.size(); ++j) {
+      EXPECT_NE(pictures[i], pictures[j]) << kToolbarKeys[i] << " and " << kToolbarKeys[j];
+    }
+  }
+}
+
+TEST(ToolbarIcon, UnknownKeysGiveNullIcons) {
+  for (const char* key : {"", "fileNew", "FileNew ", "Spacer", "Save"}) {
+    EXPECT_TRUE(tq::ui::ToolbarIcon(QLatin1String(key)).isNull()) << "'" << key << "'";
+  }
+}
+
+// --- About box -------------------------------------------------------------------------------
+
+struct AboutCase {
+  int16_t language;
+  const char* caption;
+  const char* title;
+  const char* ok;
+  const char* useRange;
+  const char* version;
+  const char* release;
+  const char* description;
+};
+
+class AboutBoxTexts : public ::testing::TestWithParam<AboutCase> {};
+
+TEST_P(AboutBoxTexts, ShowsTheTextsOfItsLanguage) {
+  const AboutCase& c = GetParam();
+  const AboutBox box(c.language, QStringLiteral("Liberation Serif"));
+  EXPECT_EQ(box.objectName(), QStringLiteral("frmAboutSoft"));
+  EXPECT_EQ(box.windowTitle(), QString::fromUtf8(c.caption));
+  EXPECT_EQ(LabelText(box, "lblTitle"), QString::fromUtf8(c.title));
+  const QPushButton* ok = Child<QPushButton>(box, "cmdOk");
+  ASSERT_NE(ok, nullptr);
+  EXPECT_EQ(ok->text(), QString::fromUtf8(c.ok));
+  EXPECT_EQ(LabelText(box, "lblUseRange"), QString::fromUtf8(c.useRange));
+  EXPECT_EQ(LabelText(box, "lblVersion"), QString::fromUtf8(c.version));
+  EXPECT_EQ(LabelText(box, "lblRelease"), QString::fromUtf8(c.release));
+  EXPECT_EQ(LabelText(box, "lblDescription"), QString::fromUtf8(c.description));
+  EXPECT_EQ(LabelText(box, "lblRights"), QString());
+  EXPECT_EQ(LabelText(box, "lblDisClaimer"),
+            QStringLiteral("This program is provided as is, without warranty."));
+
+  const QLabel* title = Child<QLabel>(box, "lblTitle");
+  ASSERT_NE(title, nullptr);
+  EXPECT_EQ(title->font().pointSize(), 14);
+  for (const char* name : {"lblTitle", "lblUseRange", "lblVersion", "lblRelease",
+                           "lblDescription", "lblRights"}) {
+    EXPECT_EQ(Child<QLabel>(box, name)->font().family(), QStringLiteral("Liberation Serif"))
+        << name;
+  }
+  EXPECT_EQ(ok->font().family(), QStringLiteral("Liberation Serif"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Languages, AboutBoxTexts,
+    ::testing::Values(
+        AboutCase{1, "关于", "TQ-474对讲机编程软件", "确定", "用于TQ-474等", "中英文版: V1.0",
+                  "发布时间: 2011.10.09", ""},
+        AboutCase{3, "About", "TQ-474 Radio Programming Software", "OK", "For TQ-474 etc",
+                  "Version: V1.0", "Release: 2011.10.09", ""},
+        // Traditional Chinese has no texts of its own: the design texts stay.
+        AboutCase{2, "About", "TQ-474 Radio Programming Software", "OK", "For TQ-474 etc",
+                  "Version: V1.0", "Release: 2011.10.09", "TQ-474 programming tool"}));
+
+TEST(AboutBox, OkClosesIt) {
+  AboutBox box(3, QString());
+  box.show();
+  ASSERT_TRUE(box.isVisible());
+  QTest::mouseClick(Child<QPushButton>(box, "cmdOk"), Qt::LeftButton);
+  EXPECT_FALSE(box.isVisible());
+  EXPECT_EQ(box.result(), QDialog::Accepted);
+}
+
+// --- Error list ------------------------------------------------------------------------------
+
+TEST(ErrorListWindow, ShowsEarlierLinesAndFollowsNewOnes) {
+  tq::ErrorReport report([] { return std::string("2026-01-02 03:04:05"); });
+  report.ShowErrLine("mdifrmMain->Form_Load", 53, "settings");
+
+  auto window = std::make_unique<ErrorListWindow>(report, QStringLiteral("提示"));
+  EXPECT_EQ(window->objectName(), QStringLiteral("frmShowErr"));
+  EXPECT_EQ(window->windowTitle(), QStringLiteral("提示"));
+  QListWidget* list = Child<QListWidget>(*window, "listShowErr");
+  ASSERT_NE(list, nullptr);
+  ASSERT_EQ(list->count(), 2);
+  EXPECT_EQ(list->item(0)->text(), QStringLiteral("---------2026-01-02 03:04:05--------"));
+  EXPECT_TRUE(list->item(1)->text().contains(QStringLiteral("mdifrmMain->Form_Load")));
+  EXPECT_EQ(list->currentRow(), 1);
+  // Building the window keeps the report's line index where the earlier lines left it.
+  EXPECT_EQ(report.ErrLine(), 2);
+
+  report.ShowErrLine("modCommun->OpenCom", 57, "port");
+  ASSERT_EQ(list->count(), 4);
+  EXPECT_EQ(list->item(2)->text(), QStringLiteral("---------2026-01-02 03:04:05--------"));
+  EXPECT_TRUE(list->item(3)->text().contains(QStringLiteral("modCommun->OpenCom")));
+  EXPECT_EQ(list->currentRow(), 3);
+  EXPECT_TRUE(list->item(3)->isSelected());
+  EXPECT_FALSE(list->item(1)->isSelected());
+  for (int row = 0; row < 4; ++row) {
+    EXPECT_EQ(list->item(row)->text().toStdString(), report.lines()[static_cast<size_t>(row)]);
+  }
+
+  // Once the window is gone the report goes on without it.
+  window.reset();
+  report.ShowOptErrLine("note");
+  EXPECT_EQ(report.lines().size(), 6u);
+}
+
+// --- Settings tree ---------------------------------------------------------------------------
+
+struct TreeCase {
+  int16_t language;
+  const char* texts[4];  // Radio, RadioInfo, ChInfo, SysSet
+};
+
+class TreeViewTexts : public ::testing::TestWithParam<TreeCase> {};
+
+TEST_P(TreeViewTexts, BuildsFourEntriesUnderAnExpandedRoot) {
+  const TreeCase& c = GetParam();
+  const TreeViewWindow window(tq::SoftFace::Build(c.language));
+  EXPECT_EQ(window.objectName(), QStringLiteral("frmTreeView"));
+  const QTreeWidget* tree = Child<QTreeWidget>(window, "treevMain");
+  ASSERT_NE(tree, nullptr);
+  ASSERT_EQ(tree->topLevelItemCount(), 1);
+  const QTreeWidgetItem* root = tree->topLevelItem(0);
+  EXPECT_EQ(root->text(0), QString::fromUtf8(c.texts[0]));
+  EXPECT_EQ(root->data(0, Qt::UserRole).toString(), QStringLiteral("Radio"));
+  EXPECT_TRUE(root->isExpanded());
+  EXPECT_EQ(tree->indentation(), 20);
+  const char* const keys[] = {"RadioInfo", "ChInfo", "SysSet"};
+  ASSERT_EQ(root->childCount(), 3);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(root->child(i)->text(0), QString::fromUtf8(c.texts[i + 1]));
+    EXPECT_EQ(root->child(i)->data(0, Qt::UserRole).toString(), QLatin1String(keys[i]));
+    EXPECT_EQ(root->child(i)->childCount(), 0);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Languages, TreeViewTexts,
+    ::testing::Values(TreeCase{3, {"TQ-621", "Radio Info", "Channel Info", "Optional Features"}},
+                      TreeCase{1, {"TQ-474", "本机信息", "信道信息", "整机设置"}}));
+
+struct ClickCase {
+  const char* key;
+  bool opens;
+};
+
+class TreeViewClick : public ::testing::TestWithParam<ClickCase> {};
+
+TEST_P(TreeViewClick, EmitsTheKeyOfAnEntryThatOpensAView) {
+  const ClickCase& c = GetParam();
+  TreeViewWindow window(tq::SoftFace::Build(3));
+  window.resize(240, 300);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  QTreeWidget* tree = Child<QTreeWidget>(window, "treevMain");
+  ASSERT_NE(tree, nullptr);
+  const QList<QTreeWidgetItem*> all =
+      tree->findItems(QStringLiteral("*"), Qt::MatchWildcard | Qt::MatchRecursive);
+  QTreeWidgetItem* target = nullptr;
+  for (QTreeWidgetItem* item : all) {
+    if (item->data(0, Qt::UserRole).toString() == QLatin1String(c.key)) target = item;
+  }
+  ASSERT_NE(target, nullptr);
+
+  QSignalSpy opened(&window, &TreeViewWindow::nodeOpened);
+  QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(target).center());
+  if (c.opens) {
+    ASSERT_EQ(opened.count(), 1);
+    EXPECT_EQ(opened.at(0).at(0).toString(), QLatin1String(c.key));
+  } else {
+    EXPECT_EQ(opened.count(), 0);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Entries, TreeViewClick,
+                         ::testing::Values(ClickCase{"Radio", false}, ClickCase{"RadioInfo", true},
+                                           ClickCase{"ChInfo", true}, ClickCase{"SysSet", true}));
+
+// --- Radio information -----------------------------------------------------------------------
+
+TEST(RadioInfoWindow, CaptionsRangeListAndStartingValues) {
+  const RadioInfoWindow english(tq::SoftFace::Build(3));
+  EXPECT_EQ(english.objectName(), QStringLiteral("frmRadioInfo"));
+  EXPECT_EQ(english.windowTitle(), QStringLiteral("TQ-621"));
+  EXPECT_EQ(Child<QGroupBox>(english, "fraMain")->title(), QStringLiteral("Radio Info"));
+  EXPECT_EQ(LabelText(english, "lblModel"), QStringLiteral("Model Type"));
+  EXPECT_EQ(LabelText(english, "lblRange"), QStringLiteral("Frequency[MHz]"));
+  EXPECT_EQ(LabelText(english, "lblSoftVer"), QStringLiteral("Soft Version"));
+  EXPECT_EQ(LabelText(english, "lblLastPc"), QStringLiteral("Write Data Last Time"));
+  EXPECT_EQ(LabelText(english, "lblDebug"), QString());
+
+  const RadioInfoWindow chinese(tq::SoftFace::Build(1));
+  EXPECT_EQ(chinese.windowTitle(), QStringLiteral("TQ-474"));
+  EXPECT_EQ(Child<QGroupBox>(chinese, "fraMain")->title(), QStringLiteral("本机信息"));
+  EXPECT_EQ(LabelText(chinese, "lblLastPc"), QStringLiteral("上次写频时间"));
+
+  const QComboBox* ranges = Child<QComboBox>(english, "cboRange");
+  ASSERT_NE(ranges, nullptr);
+  const char* const expected[] = {"134.00000 - 174.00000MHz", "245.00000 - 246.00000MHz",
+                                  "200.00000 - 260.00000MHz", "400.00000 - 470.00000MHz",
+                                  "400.00000 - 520.00000MHz", "134.00000 - 520.00000MHz",
+                                  "Custom"};
+  ASSERT_EQ(ranges->count(), 7);
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(ranges->itemText(i), QLatin1String(expected[i]));
+
+  const QLineEdit* range = Child<QLineEdit>(english, "txtRange");
+  EXPECT_EQ(range->text(), QStringLiteral("400.00000 - 470.00000MHz"));
+  EXPECT_EQ(Child<QLineEdit>(english, "txtSoftVer")->text(), QStringLiteral("V1.0"));
+  for (const char* name : {"txtModel", "txtRange", "txtSoftVer", "txtLastPc"}) {
+    EXPECT_TRUE(Child<QLineEdit>(english, name)->isReadOnly()) << name;
+  }
+}
+
+TEST(RadioInfoWindow, ShowRadioFillsTheValueFields) {
+  RadioInfoWindow window(tq::SoftFace::Build(3));
+  EXPECT_EQ(RadioInfoWindow::RangeText(13600000, 17400000),
+            QStringLiteral("136.00000 - 174.00000MHz"));
+  EXPECT_EQ(RadioInfoWindow::RangeText(24500000, 24600000),
+            QStringLiteral("245.00000 - 246.00000MHz"));
+  EXPECT_EQ(RadioInfoWindow::RangeText(13600001, 52000000),
+            QStringLiteral("136.00001 - 520.00000MHz"));
+
+  window.ShowRadio(QStringLiteral("TQ-474"), QStringLiteral("245.00000 - 246.00000MHz"),
+                   QStringLiteral("2026-07-05 09:41"));
+  EXPECT_EQ(Child<QLineEdit>(window, "txtModel")->text(), QStringLiteral("TQ-474"));
+  EXPECT_EQ(Child<QLineEdit>(window, "txtRange")->text(),
+            QStringLiteral("245.00000 - 246.00000MHz"));
+  EXPECT_EQ(Child<QLineEdit>(window, "txtLastPc")->text(), QStringLiteral("2026-07-05 09:41"));
+  EXPECT_EQ(Child<QComboBox>(window, "cboRange")->currentIndex(), 1);
+
+  window.ShowRadio(QStringLiteral("TQ-474"), QStringLiteral("136.00000 - 174.00000MHz"), {});
+  EXPECT_EQ(Child<QComboBox>(window, "cboRange")->currentText(), QStringLiteral("Custom"));
+}
+
+TEST(RadioInfoWindow, FrameOpensTheMemoryWindowOnlyWhileTheDebugSwitchIsOn) {
+  RadioInfoWindow window(tq::SoftFace::Build(3));
+  window.show();
+  QGroupBox* frame = Child<QGroupBox>(window, "fraMain");
+  QLabel* debug = Child<QLabel>(window, "lblDebug");
+  ASSERT_NE(frame, nullptr);
+  ASSERT_NE(debug, nullptr);
+  QSignalSpy requested(&window, &RadioInfoWindow::memoryWindowRequested);
+
+  QTest::mouseDClick(frame, Qt::LeftButton);
+  EXPECT_EQ(requested.count(), 0);
+  EXPECT_EQ(window.debugFlag(), 0);
+
+  QTest::mouseDClick(debug, Qt::LeftButton);
+  EXPECT_EQ(window.debugFlag(), -1);
+  EXPECT_EQ(requested.count(), 0);  // the switch itself lies in the frame but opens nothing
+  QTest::mouseDClick(frame, Qt::LeftButton);
+  EXPECT_EQ(requested.count(), 1);
+
+  QTest::mouseDClick(debug, Qt::LeftButton);
+  EXPECT_EQ(window.debugFlag(), 0);
+  QTest::mouseDClick(frame, Qt::LeftButton);
+  EXPECT_EQ(requested.count(), 1);
+}
+
+}  // namespace
