@@ -31,7 +31,11 @@ void ErrorReport::AddLine(std::string line) {
     lines_.push_back(line);
   }
   errLine_ = WrapToInt16(errLine_ + 1);
-  if (listener_) listener_(lines_[static_cast<std::size_t>(index >= 0 ? index : 0)], index);
+  // A copy, so that a listener may hand the list over to another listener while it runs (the
+  // error-list window takes over when the first report creates it).
+  if (const Listener listener = listener_) {
+    listener(lines_[static_cast<std::size_t>(index >= 0 ? index : 0)], index);
+  }
 }
 
 void ErrorReport::ShowErrLine(std::string_view label, long long number, std::string_view source) {

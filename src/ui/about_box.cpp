@@ -12,8 +12,7 @@
 namespace tq::ui {
 namespace {
 
-// The texts of one language, in the order caption, title, OK, use range, version, release,
-// description, rights.
+// The texts of one language.
 struct AboutTexts {
   const char* caption;
   const char* title;
@@ -25,22 +24,38 @@ struct AboutTexts {
   const char* rights;
 };
 
-constexpr AboutTexts kSimplifiedChinese = {
-    "关于", "TQ-474对讲机编程软件", "确定", "用于TQ-474等", "中英文版: V1.0",
-    "发布时间: 2011.10.09", "", ""};
-constexpr AboutTexts kEnglish = {
-    "About",          "TQ-474 Radio Programming Software", "OK", "For TQ-474 etc",
-    "Version: V1.0", "Release: 2011.10.09",               "",   ""};
+constexpr AboutTexts kSimplifiedChinese = {.caption = "关于",
+                                           .title = "TQ-474对讲机编程软件",
+                                           .ok = "确定",
+                                           .useRange = "用于TQ-474等",
+                                           .version = "中英文版: V1.0",
+                                           .release = "发布时间: 2011.10.09",
+                                           .description = "",
+                                           .rights = ""};
+constexpr AboutTexts kEnglish = {.caption = "About",
+                                 .title = "TQ-474 Radio Programming Software",
+                                 .ok = "OK",
+                                 .useRange = "For TQ-474 etc",
+                                 .version = "Version: V1.0",
+                                 .release = "Release: 2011.10.09",
+                                 .description = "",
+                                 .rights = ""};
 
 // What the box shows before its texts are set, and keeps in a language without texts of its
-// own (Traditional Chinese): the English texts with the two descriptive lines filled in.
-constexpr AboutTexts kDesign = {
-    "About",          "TQ-474 Radio Programming Software", "OK", "For TQ-474 etc",
-    "Version: V1.0", "Release: 2011.10.09",               "TQ-474 programming tool", ""};
+// own (Traditional Chinese): the English texts with the descriptive line filled in.
+constexpr AboutTexts kDesign = {.caption = "About",
+                                .title = "TQ-474 Radio Programming Software",
+                                .ok = "OK",
+                                .useRange = "For TQ-474 etc",
+                                .version = "Version: V1.0",
+                                .release = "Release: 2011.10.09",
+                                .description = "TQ-474 programming tool",
+                                .rights = ""};
 constexpr const char* kDisclaimer = "This program is provided as is, without warranty.";
 
 constexpr int kTitlePoints = 14;
 constexpr int kPictureSize = 64;
+constexpr int kTextWidth = 320;  // the text column's least width, so the disclaimer wraps late
 
 QLabel* MakeLabel(QWidget* parent, const char* name) {
   auto* label = new QLabel(parent);
@@ -76,6 +91,7 @@ AboutBox::AboutBox(int16_t language, const QString& fontName, QWidget* parent) :
   lblRights_ = MakeLabel(this, "lblRights");
   lblDisClaimer_ = MakeLabel(this, "lblDisClaimer");
   lblDisClaimer_->setWordWrap(true);
+  lblDisClaimer_->setMinimumWidth(kTextWidth);
   QPalette quiet = lblDisClaimer_->palette();
   quiet.setColor(QPalette::WindowText, quiet.color(QPalette::PlaceholderText));
   lblDisClaimer_->setPalette(quiet);
@@ -113,13 +129,12 @@ AboutBox::AboutBox(int16_t language, const QString& fontName, QWidget* parent) :
   buttons->addWidget(cmdOk_);
 
   auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(16, 16, 16, 12);
+  layout->setContentsMargins(20, 18, 20, 14);
   layout->setSpacing(12);
   layout->addLayout(body, 1);
   layout->addLayout(buttons);
 
   Form_Load(language, fontName);
-  setMinimumWidth(420);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
@@ -140,9 +155,9 @@ void AboutBox::Form_Load(int16_t language, const QString& fontName) {
   // The interface font goes to every control that carries a language text; the disclaimer
   // keeps the dialog's own font, as it keeps its text.
   if (!fontName.isEmpty()) {
-    for (QWidget* widget : std::initializer_list<QWidget*>{lblTitle_, cmdOk_, lblUseRange_,
-                                                           lblVersion_, lblRelease_,
-                                                           lblDescription_, lblRights_}) {
+    for (QWidget* widget :
+         std::initializer_list<QWidget*>{lblTitle_, cmdOk_, lblUseRange_, lblVersion_, lblRelease_,
+                                         lblDescription_, lblRights_}) {
       SetFontName(widget, fontName);
     }
   }
@@ -152,6 +167,8 @@ void AboutBox::Form_Load(int16_t language, const QString& fontName) {
   lblTitle_->setFont(title);
 }
 
-void AboutBox::cmdOk_Click() { accept(); }
+void AboutBox::cmdOk_Click() {
+  accept();
+}
 
 }  // namespace tq::ui

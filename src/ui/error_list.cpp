@@ -23,13 +23,14 @@ ErrorListWindow::ErrorListWindow(tq::ErrorReport& report, const QString& title, 
   for (std::size_t i = 0; i < lines.size(); ++i) {
     AddLine(QString::fromStdString(lines[i]), static_cast<int>(i));
   }
-  report_.SetListener([this](const std::string& line, int index) {
-    AddLine(QString::fromStdString(line), index);
-  });
+  report_.SetListener(
+      [this](const std::string& line, int index) { AddLine(QString::fromStdString(line), index); });
   // The list is a log for reading: a click on a line selects it and nothing more.
 }
 
-ErrorListWindow::~ErrorListWindow() { report_.SetListener(nullptr); }
+ErrorListWindow::~ErrorListWindow() {
+  report_.SetListener(nullptr);
+}
 
 void ErrorListWindow::AddLine(const QString& line, int index) {
   // An index the list does not have yet (the report's index wraps after 32767 lines) appends,

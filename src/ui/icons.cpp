@@ -225,6 +225,8 @@ QIcon ToolbarIcon(const QString& key) {
   return {};
 }
 
-QIcon ApplicationIcon() { return MakeIcon(DrawApplication, {16, 24, 32, 48, 64, 96}); }
+QIcon ApplicationIcon() {
+  return MakeIcon(DrawApplication, {16, 24, 32, 48, 64, 96});
+}
 
 }  // namespace tq::ui

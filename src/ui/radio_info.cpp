@@ -12,10 +12,13 @@ namespace tq::ui {
 namespace {
 
 // The range list, in its fixed order; the last entry stands for any other band.
-constexpr const char* kRanges[] = {
-    "134.00000 - 174.00000MHz", "245.00000 - 246.00000MHz", "200.00000 - 260.00000MHz",
-    "400.00000 - 470.00000MHz", "400.00000 - 520.00000MHz", "134.00000 - 520.00000MHz",
-    "Custom"};
+constexpr const char* kRanges[] = {"134.00000 - 174.00000MHz",
+                                   "245.00000 - 246.00000MHz",
+                                   "200.00000 - 260.00000MHz",
+                                   "400.00000 - 470.00000MHz",
+                                   "400.00000 - 520.00000MHz",
+                                   "134.00000 - 520.00000MHz",
+                                   "Custom"};
 constexpr int kStartRange = 3;  // "400.00000 - 470.00000MHz"
 constexpr const char* kSoftVersion = "V1.0";
 

@@ -15,6 +15,7 @@ SysSetWindow::SysSetWindow(QWidget* parent)
   layout->setContentsMargins(12, 12, 12, 12);
   layout->addWidget(cmdSysSetPrint_, 0, Qt::AlignLeft | Qt::AlignTop);
   layout->addStretch(1);
+  setMinimumSize(260, 120);
   InitPara();
 }
 

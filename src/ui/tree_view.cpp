@@ -37,8 +37,8 @@ class LinedTree final : public QTreeWidget {
     painter->drawLine(midX, midY, cellLeft + indent - 2, midY);
 
     // The vertical lines of the ancestors that still have siblings below.
-    for (QModelIndex ancestor = index.parent(); ancestor.isValid() && cellLeft - indent >= rect.left();
-         ancestor = ancestor.parent()) {
+    for (QModelIndex ancestor = index.parent();
+         ancestor.isValid() && cellLeft - indent >= rect.left(); ancestor = ancestor.parent()) {
       cellLeft -= indent;
       if (ancestor.siblingAtRow(ancestor.row() + 1).isValid()) {
         const int x = cellLeft + indent / 2;

@@ -9,37 +9,14 @@
 #include "comm/serial_link.h"
 #include "comm/wait.h"
 #include "files/settings_file.h"
+#include "support/fake_link.h"
 #include "support/temp_folder.h"
 
 namespace tq {
 namespace {
 
+using testing::DeviceTableLink;
 using testing::TempFolder;
-
-// A link that opens only the devices it is told exist, and logs what it was asked to do.
-class DeviceTableLink final : public SerialLink {
- public:
-  explicit DeviceTableLink(std::set<std::string> present) : present_(std::move(present)) {}
-  void Open(const std::string& device) override {
-    opened.push_back(device);
-    if (present_.count(device) == 0) throw Failure(53, device + ": error 2, No such file");
-    open_ = true;
-  }
-  void Close() override { open_ = false; }
-  bool IsOpen() const override { return open_; }
-  void DiscardTx() override {}
-  void DiscardRx() override {}
-  void Write(std::span<const uint8_t>) override {}
-  int BytesWaiting() override { return 0; }
-  std::vector<uint8_t> ReadAll() override { return {}; }
-  void WaitForInput(int) override {}
-
-  std::vector<std::string> opened;
-
- private:
-  std::set<std::string> present_;
-  bool open_ = false;
-};
 
 class PortControlTest : public ::testing::Test {
  protected:

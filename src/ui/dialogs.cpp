@@ -1,0 +1,38 @@
+#include "ui/dialogs.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QUrl>
+
+namespace tq::ui {
+
+bool QtDialogs::Ask(QWidget* parent, const QString& title, const QString& text) {
+  QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+  box.setDefaultButton(QMessageBox::Yes);
+  return box.exec() == QMessageBox::Yes;
+}
+
+void QtDialogs::Tell(QWidget* parent, const QString& title, const QString& text,
+                     QMessageBox::Icon icon) {
+  QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
+  box.exec();
+}
+
+QString QtDialogs::OpenFileName(QWidget* parent, const QString& start, const QString& filter) {
+  return QFileDialog::getOpenFileName(parent, QString(), start, filter);
+}
+
+QString QtDialogs::SaveFileName(QWidget* parent, const QString& start, const QString& filter,
+                                const QString& defaultSuffix) {
+  QFileDialog dialog(parent, QString(), start, filter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(defaultSuffix);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().front();
+}
+
+void QtDialogs::OpenWithDesktop(const QString& path) {
+  QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+}  // namespace tq::ui

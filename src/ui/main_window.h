@@ -1,0 +1,125 @@
+// The main window mdifrmMain: the multi-document frame with the menu bar, the toolbar, the
+// three-panel status bar, the timers, the docked settings tree and error list, and the channel
+// window maximised inside. It runs the start-up sequence and the shut-down question, the file
+// commands, the language switch and the interface lock.
+#pragma once
+
+#include <QMainWindow>
+#include <QMap>
+#include <QPointer>
+
+#include "files/document.h"
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QTimer;
+class QToolBar;
+
+namespace tq {
+class PortControl;
+}
+
+namespace tq::ui {
+
+class AboutBox;
+class ChannelWindow;
+class Dialogs;
+class ErrorListWindow;
+class RadioInfoWindow;
+class SysSetWindow;
+class TreeViewWindow;
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // `systemLocale` answers the first-run detection (0x0804 for Chinese, PRC).
+  MainWindow(Document& doc, PortControl& port, Dialogs& dialogs,
+             std::function<int()> systemLocale, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // The start-up sequence (Form_Load); false when a step failed and the rest were skipped.
+  bool Form_Load();
+
+  // File commands.
+  void NewFile();
+  void OpenFile();
+  void SaveFile();
+  void SaveAsFile();
+  // Help of the running language, the about box, the toolbar dispatch by key.
+  void Help();
+  void mnuAboutSoft_Click();
+  void tlbmdifrmMain_ButtonClick(const QString& key);
+  // The language menu and the switch to another language.
+  void mnuLangSel_Click(int16_t language);
+  void SwiLangFace(int16_t language);
+  // The interface lock.
+  void LockFaceOperate(bool locked);
+  void mnuLockFace_Click();
+  void mnuChLock_Click();
+  void mnuPopChLock_Click();
+  void tmrChLock_Timer();
+  void tmrChLockBlink_Timer();
+  void tmrNoteStatus_Timer();
+  // Shows the settings tree or the error list.
+  void mnuTreeView_Click();
+  void mnuShowErr_Click();
+
+  // Set once the exit question was answered Yes: every child window may close then.
+  bool Closing() const { return closing_; }
+  ChannelWindow* channelWindow() const { return channelWindow_; }
+  ErrorListWindow* errorList() const;
+  TreeViewWindow* treeView() const { return treeView_; }
+  QString StatusText(int panel) const;
+  void SetStatusNotice(const QString& text);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildMenus();
+  void BuildToolBar();
+  void BuildStatusBar();
+  void BuildTimers();
+  void SetSoftFace();
+  void ShowFileName();
+  void ApplyFont();
+  void ShowNewData();
+  void OpenView(const QString& key);
+  QAction* Action(const char* name) const;
+  QString Text(int number) const;
+  // Runs a command handler under its position label; nothing escapes to the event loop.
+  void Guarded(const char* label, const std::function<void()>& handler);
+
+  Document& doc_;
+  PortControl& port_;
+  Dialogs& dialogs_;
+  std::function<int()> systemLocale_;
+  bool closing_ = false;
+  int16_t blinkPhase_ = 0;
+
+  QMdiArea* mdiArea_;
+  QToolBar* toolBar_ = nullptr;
+  QLabel* statusNotice_ = nullptr;
+  QLabel* statusCom_ = nullptr;
+  QLabel* statusAddress_ = nullptr;
+  QTimer* tmrNoteStatus_ = nullptr;
+  QTimer* tmrChLock_ = nullptr;
+  QTimer* tmrChLockBlink_ = nullptr;
+  QTimer* tmrTabDockErr_ = nullptr;
+  QMap<QString, QAction*> actions_;
+  QMap<QString, QMenu*> menus_;
+  QMap<QString, int> captions_;  // object name -> message number
+
+  ChannelWindow* channelWindow_ = nullptr;
+  QMdiSubWindow* channelSub_ = nullptr;
+  QPointer<ErrorListWindow> errorList_;
+  TreeViewWindow* treeView_ = nullptr;
+  QPointer<RadioInfoWindow> radioInfo_;
+  QPointer<SysSetWindow> sysSet_;
+};
+
+}  // namespace tq::ui

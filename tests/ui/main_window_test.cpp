@@ -1,0 +1,360 @@
+// The main window as a user drives it, on the offscreen platform; every message box and file
+// dialog is answered by the test.
+#include "ui/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDockWidget>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QTest>
+#include <QTimer>
+#include <deque>
+#include <set>
+#include <memory>
+
+#include "comm/port_control.h"
+#include "files/data_file.h"
+#include "support/fake_link.h"
+#include "support/temp_folder.h"
+#include "ui/channel_window.h"
+#include "ui/dialogs.h"
+#include "ui/error_list.h"
+
+namespace tq::ui {
+namespace {
+
+using tq::testing::DeviceTableLink;
+using tq::testing::TempFolder;
+
+// Answers the windows' questions from a script and keeps what was asked.
+class ScriptedDialogs final : public Dialogs {
+ public:
+  bool Ask(QWidget*, const QString& title, const QString& text) override {
+    asked.push_back(title + "|" + text);
+    if (answers.empty()) return false;
+    const bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  void Tell(QWidget*, const QString& title, const QString& text, QMessageBox::Icon icon) override {
+    told.push_back(title + "|" + text);
+    icons.push_back(icon);
+  }
+  QString OpenFileName(QWidget*, const QString& start, const QString& filter) override {
+    starts.push_back(start);
+    filters.push_back(filter);
+    return Next();
+  }
+  QString SaveFileName(QWidget*, const QString& start, const QString& filter,
+                       const QString&) override {
+    starts.push_back(start);
+    filters.push_back(filter);
+    return Next();
+  }
+  void OpenWithDesktop(const QString& path) override { opened.push_back(path); }
+
+  std::deque<bool> answers;
+  std::deque<QString> files;
+  QStringList asked, told, starts, filters, opened;
+  std::vector<QMessageBox::Icon> icons;
+
+ private:
+  QString Next() {
+    if (files.empty()) return {};
+    QString file = files.front();
+    files.pop_front();
+    return file;
+  }
+};
+
+// One run of the program: its folder, its document and its main window after start-up.
+class Program {
+ public:
+  Program(const std::filesystem::path& home, ScriptedDialogs& dialogs, int locale = 0x0409,
+          std::set<std::string> devices = {"/dev/radio-cable"})
+      : link(std::move(devices)),
+        doc(home, report),
+        port(link, doc.settings, report),
+        window(doc, port, dialogs, [locale] { return locale; }) {
+    window.show();
+    started = window.Form_Load();
+  }
+  ~Program() {
+    window.hide();
+  }
+
+  QAction* Action(const char* name) { return window.findChild<QAction*>(name); }
+  QString Status(int panel) { return window.StatusText(panel); }
+
+  ErrorReport report{[] { return std::string("2026-12-05 10:00:00"); }};
+  DeviceTableLink link;
+  Document doc;
+  PortControl port;
+  MainWindow window;
+  bool started = false;
+};
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  MainWindowTest() {
+    const std::filesystem::path shipped = TQ474_PROGRAM_DIR;
+    std::filesystem::copy_file(shipped / kDefaultImageFileName, home / kDefaultImageFileName);
+    std::filesystem::copy_file(shipped / kSettingsFileName, home / kSettingsFileName);
+    settings.WriteSetting("Setting", "FirRun", "0");
+    settings.WriteSetting("Setting", "Language", "3");
+    settings.WriteSetting("Ports", "COM3", "/dev/radio-cable");
+  }
+
+  std::string Setting(const char* key) { return settings.ReadSetting("Setting", key, "<none>", 29); }
+
+  TempFolder home;
+  TempFolder work;
+  SettingsFile settings{home / kSettingsFileName};
+  ScriptedDialogs dialogs;
+};
+
+TEST_F(MainWindowTest, AFirstStartDetectsLanguageAndStoresTheUsablePort) {
+  std::filesystem::remove(home / kSettingsFileName);
+  // Without a settings file COM3 stands for /dev/ttyUSB2, the one cable plugged in.
+  Program program(home.path(), dialogs, 0x0804, {"/dev/ttyUSB2"});
+  EXPECT_TRUE(program.started);
+  EXPECT_EQ(Setting("FirRun"), "0");
+  EXPECT_EQ(Setting("Language"), "1");
+  EXPECT_EQ(Setting("COM"), "3") << "COM1 and COM2 have no device; COM3 has";
+  EXPECT_EQ(program.window.windowTitle(), "TQ-474写频软件");
+  EXPECT_TRUE(program.Action("mnuLangSel0")->isChecked());
+  EXPECT_EQ(program.Status(2), "COM3");
+  for (const std::string& device : program.link.opened) {
+    EXPECT_EQ(device.find("/dev/ttyS"), std::string::npos) << "the machine's own ports stay shut";
+  }
+}
+
+TEST_F(MainWindowTest, AnInvalidLanguageRunsInEnglishAndIsNotWrittenBack) {
+  settings.WriteSetting("Setting", "Language", "7");
+  Program program(home.path(), dialogs);
+  EXPECT_EQ(program.window.windowTitle(), "TQ-474 Radio Software");
+  EXPECT_TRUE(program.Action("mnuLangSel2")->isChecked());
+  EXPECT_FALSE(program.Action("mnuLangSel0")->isChecked());
+  EXPECT_EQ(Setting("Language"), "7");
+  EXPECT_EQ(program.Status(1), "Ready");
+  EXPECT_EQ(program.Status(3), "File Name:" + QString::fromStdString((home / "Data" / "Untitled.dat").string()));
+}
+
+TEST_F(MainWindowTest, OnlyTheOfferedMenuEntriesAreShownAndHiddenShortcutsDoNothing) {
+  Program program(home.path(), dialogs);
+  for (const char* shown : {"mnuFile", "mnuFileNew", "mnuFileOpen", "mnuFileSave", "mnuFileSaveAs",
+                            "mnuExit", "mnuProgram", "mnuReadFre", "mnuWriteFre", "mnuSet",
+                            "mnuCommunicate", "mnuLockFace", "mnuLangSetting", "mnuLangSel0",
+                            "mnuLangSel2", "mnuHelp", "mnuAboutSoft"}) {
+    EXPECT_TRUE(program.Action(shown)->isVisible()) << shown;
+  }
+  for (const char* hidden : {"mnuPrintFile", "mnuReadWriteFre", "mnuAddFre", "mnuTestMode",
+                             "mnuTestFre", "mnuBatchTestVal", "mnuOption", "mnuModel", "mnuFunc",
+                             "mnuChLock", "mnuLangSel1", "mnuView", "mnuTreeView", "mnuShowErr",
+                             "mnuWindow", "mnuHelpTopic", "mnuMcuVer"}) {
+    EXPECT_FALSE(program.Action(hidden)->isVisible()) << hidden;
+  }
+  QApplication::setActiveWindow(&program.window);
+  for (const auto& key : {QKeySequence("Ctrl+L"), QKeySequence("F1"), QKeySequence("Ctrl+P"),
+                          QKeySequence("F2"), QKeySequence("Ctrl+M"), QKeySequence("Ctrl+T")}) {
+    QTest::keySequence(&program.window, key);
+  }
+  EXPECT_TRUE(dialogs.opened.isEmpty()) << "F1 opened help";
+  EXPECT_FALSE(program.Action("mnuChLock")->isChecked()) << "Ctrl+L locked";
+  EXPECT_EQ(program.doc.channelLock, "ShowNo");
+}
+
+TEST_F(MainWindowTest, NewAsksAndThenRestoresTheDefaultImage) {
+  Program program(home.path(), dialogs);
+  const MemoryImage fresh = program.doc.IicDat;
+  program.doc.IicDat.set(0x0500, 0x42);
+  dialogs.answers = {false};
+  program.window.NewFile();
+  EXPECT_EQ(program.doc.IicDat.at(0x0500), 0x42) << "No keeps the data";
+  dialogs.answers = {true};
+  program.window.NewFile();
+  EXPECT_EQ(program.doc.IicDat, fresh);
+  ASSERT_EQ(dialogs.asked.size(), 2);
+  EXPECT_EQ(dialogs.asked[1], "Notice|All data will be cleared,continue?");
+}
+
+TEST_F(MainWindowTest, OpenShowsTheFileAndAWrongFileSaysSo) {
+  Program program(home.path(), dialogs);
+  MemoryImage image = program.doc.IicDat;
+  image.set(0x0379, 0);
+  image.set(0x037A, 0x13);
+  image.set(0x037B, 0x60);
+  image.set(0x037C, 0x17);
+  image.set(0x037D, 0x40);
+  SaveDataFile(work / "vhf.dat", image);
+  dialogs.files = {QString::fromStdString((work / "vhf.dat").string())};
+  program.window.OpenFile();
+  EXPECT_EQ(program.Status(3), "File Name:" + QString::fromStdString((work / "vhf.dat").string()));
+  EXPECT_EQ(program.doc.bandPosition, 0);
+  EXPECT_EQ(dialogs.filters.front(), "Data File(*.dat)");
+
+  work.Write("empty.dat", "");
+  dialogs.files = {QString::fromStdString((work / "empty.dat").string())};
+  program.window.OpenFile();
+  ASSERT_EQ(dialogs.told.size(), 1);
+  EXPECT_EQ(dialogs.told[0], "Notice|Wrong file type!");
+  EXPECT_EQ(dialogs.icons[0], QMessageBox::Critical);
+  EXPECT_EQ(program.Status(3), "File Name:" + QString::fromStdString((work / "vhf.dat").string()));
+}
+
+TEST_F(MainWindowTest, SaveAsWritesAFileTheCoreReadsBackIdentically) {
+  Program program(home.path(), dialogs);
+  program.doc.IicDat.set(0x0800, 0x5A);
+  const std::filesystem::path target = work / "copy.dat";
+  dialogs.answers = {true};
+  dialogs.files = {QString::fromStdString(target.string())};
+  program.window.SaveFile();
+  ASSERT_TRUE(std::filesystem::exists(target));
+  MemoryImage back;
+  LoadDataFile(target, back);
+  for (int a = 0; a <= 0x1FFF; ++a) {
+    if (a < 0x0400 || a > 0x040F) {
+      ASSERT_EQ(back.at(a), program.doc.IicDat.at(a)) << a;
+    }
+  }
+  EXPECT_EQ(program.Status(3), "File Name:" + QString::fromStdString(target.string()));
+
+  // A name that cannot be written is refused with message 86 and changes nothing.
+  dialogs.files = {QString::fromStdString((work / "missing" / "x.dat").string())};
+  program.window.SaveAsFile();
+  ASSERT_EQ(dialogs.told.size(), 1);
+  EXPECT_EQ(dialogs.told[0], "Notice|Save file failed!");
+  EXPECT_EQ(program.doc.currentDataPath, target);
+}
+
+TEST_F(MainWindowTest, CancellingADialogChangesNothing) {
+  Program program(home.path(), dialogs);
+  const MemoryImage before = program.doc.IicDat;
+  const QString status = program.Status(3);
+  program.window.OpenFile();    // file dialog cancelled
+  dialogs.answers = {true};
+  program.window.SaveFile();    // Yes, then the file dialog cancelled
+  dialogs.answers = {false};
+  program.window.SaveFile();    // No
+  program.window.SaveAsFile();  // cancelled
+  EXPECT_EQ(program.doc.IicDat, before);
+  EXPECT_EQ(program.Status(3), status);
+  EXPECT_FALSE(std::filesystem::exists(home / "Data" / "Untitled.dat"));
+  EXPECT_TRUE(dialogs.told.isEmpty());
+}
+
+TEST_F(MainWindowTest, AFailingStartUpStepSkipsTheRestAndTheErrorListAppears) {
+  settings.WriteSetting("Setting", "DatNum", "lots");
+  Program program(home.path(), dialogs);
+  EXPECT_FALSE(program.started);
+  ASSERT_EQ(program.report.lines().size(), 2u);
+  EXPECT_NE(program.report.lines()[1].find("mdifrmMain->Form_Load"), std::string::npos);
+  ASSERT_NE(program.window.errorList(), nullptr);
+  EXPECT_TRUE(program.window.errorList()->isVisible());
+  auto* list = program.window.errorList()->findChild<QListWidget*>("listShowErr");
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(list->count(), 2);
+  EXPECT_EQ(program.window.channelWindow(), nullptr) << "the channel window step was skipped";
+}
+
+TEST_F(MainWindowTest, TheErrorListStaysAwayUntilTheFirstReport) {
+  Program program(home.path(), dialogs);
+  EXPECT_EQ(program.window.errorList(), nullptr);
+  program.report.ShowErrLine("mdifrmMain->Help", 53, "test");
+  ASSERT_NE(program.window.errorList(), nullptr);
+  auto* list = program.window.errorList()->findChild<QListWidget*>("listShowErr");
+  EXPECT_EQ(list->count(), 2);
+  program.report.ShowErrLine("mdifrmMain->Help", 53, "test");
+  EXPECT_EQ(list->count(), 4);
+}
+
+TEST_F(MainWindowTest, TheLockSurvivesARestartAndOnlyTheExactTextLocks) {
+  {
+    Program program(home.path(), dialogs);
+    program.Action("mnuLockFace")->trigger();
+    EXPECT_TRUE(program.Action("mnuChLock")->isChecked());
+    EXPECT_EQ(program.Status(1), "Interface Locked");
+    EXPECT_FALSE(program.window.channelWindow()->fraModel()->isEnabled());
+    EXPECT_EQ(Setting("ChannelLock"), "ShowLock");
+  }
+  {
+    Program program(home.path(), dialogs);
+    EXPECT_TRUE(program.Action("mnuLockFace")->isChecked());
+    EXPECT_TRUE(program.Action("mnuChLock")->isChecked());
+    EXPECT_FALSE(program.window.channelWindow()->fraCommonSet()->isEnabled());
+    // Locking from the channel grid's menu goes through the hidden entry and unlocks here.
+    program.window.mnuPopChLock_Click();
+    EXPECT_FALSE(program.Action("mnuLockFace")->isChecked());
+    EXPECT_EQ(program.Status(1), "Ready");
+    EXPECT_EQ(Setting("ChannelLock"), "ShowNo");
+  }
+  settings.WriteSetting("Setting", "ChannelLock", "showlock");
+  Program program(home.path(), dialogs);
+  EXPECT_FALSE(program.Action("mnuLockFace")->isChecked());
+  EXPECT_TRUE(program.window.channelWindow()->fraModel()->isEnabled());
+}
+
+TEST_F(MainWindowTest, TheLockNoticeBlinksOnlyOverTheIdleNotice) {
+  Program program(home.path(), dialogs);
+  program.Action("mnuLockFace")->trigger();
+  program.window.SetStatusNotice("Ready");
+  program.window.tmrChLock_Timer();
+  EXPECT_EQ(program.Status(1), "Interface Locked");
+  program.window.tmrChLockBlink_Timer();
+  EXPECT_EQ(program.Status(1), "Interface Locked");
+  program.window.tmrChLockBlink_Timer();
+  EXPECT_EQ(program.Status(1), "Ready");
+  program.window.SetStatusNotice("Communication success");
+  program.window.tmrChLockBlink_Timer();
+  EXPECT_EQ(program.Status(1), "Communication success");
+}
+
+TEST_F(MainWindowTest, AnsweringNoToTheExitQuestionKeepsEverything) {
+  Program program(home.path(), dialogs);
+  const MemoryImage before = program.doc.IicDat;
+  dialogs.answers = {false};
+  program.window.close();
+  EXPECT_TRUE(program.window.isVisible());
+  EXPECT_FALSE(program.window.Closing());
+  EXPECT_TRUE(program.window.channelWindow()->isVisible());
+  EXPECT_EQ(program.doc.IicDat, before);
+  EXPECT_EQ(dialogs.asked.back(), "Notice|Are you sure want to exit?");
+  dialogs.answers = {true};
+  program.window.close();
+  EXPECT_TRUE(program.window.Closing());
+  EXPECT_FALSE(program.window.isVisible());
+}
+
+TEST_F(MainWindowTest, ChoosingAnotherLanguageStoresItAndAsksToExit) {
+  Program program(home.path(), dialogs);
+  program.Action("mnuLangSel2")->trigger();  // already English: nothing
+  EXPECT_TRUE(dialogs.told.isEmpty());
+  dialogs.answers = {false};
+  program.Action("mnuLangSel0")->trigger();
+  EXPECT_EQ(Setting("Language"), "1");
+  ASSERT_EQ(dialogs.told.size(), 1);
+  EXPECT_EQ(dialogs.told[0], "Message|Language has changed, you need to restart the software.");
+  EXPECT_EQ(dialogs.asked.back(), "Notice|Are you sure want to exit?");
+  EXPECT_TRUE(program.window.isVisible()) << "No keeps the program running";
+  EXPECT_EQ(program.window.windowTitle(), "TQ-474 Radio Software") << "texts stay until restart";
+  EXPECT_TRUE(program.Action("mnuLangSel0")->isChecked());
+}
+
+TEST_F(MainWindowTest, HelpOpensTheManualOfTheLanguage) {
+  Program program(home.path(), dialogs);
+  program.window.tlbmdifrmMain_ButtonClick("Help");
+  ASSERT_EQ(dialogs.opened.size(), 1);
+  EXPECT_TRUE(dialogs.opened[0].endsWith("/EngHelp.html")) << dialogs.opened[0].toStdString();
+  program.window.tlbmdifrmMain_ButtonClick("Print");
+  program.window.tlbmdifrmMain_ButtonClick("NoSuchKey");
+  EXPECT_TRUE(program.report.lines().empty());
+  EXPECT_EQ(dialogs.opened.size(), 1);
+}
+
+}  // namespace
+}  // namespace tq::ui
