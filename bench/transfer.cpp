@@ -10,14 +10,13 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
-
-#include <QCoreApplication>
 
 #include "comm/data_list.h"
 #include "comm/port_control.h"
@@ -32,8 +31,8 @@ constexpr int kBlocks = 512;                    // 8 KB in 16-byte blocks
 // The interpreter pauses 5 ms before each pass over a script: one pass for the command and one
 // for the closing "EN", so every script costs 10 ms of waiting.
 constexpr int kScriptPauseMs = 10;
-constexpr int kEndPauseMs = 500;                // the common end of a transfer
-constexpr int kIdentificationPauseMs = 50;      // before the closing 0x45 of a write
+constexpr int kEndPauseMs = 500;            // the common end of a transfer
+constexpr int kIdentificationPauseMs = 50;  // before the closing 0x45 of a write
 
 double CpuSeconds() {
   timespec t{};

@@ -24,18 +24,17 @@ std::string ErrorReport::HeaderLine() const {
 }
 
 void ErrorReport::AddLine(std::string line) {
-  const int index = errLine_;
-  if (index >= 0 && static_cast<std::size_t>(index) <= lines_.size()) {
-    lines_.insert(lines_.begin() + index, line);
-  } else {
-    lines_.push_back(line);
-  }
+  // The line goes in at ErrLine; an index past the end (or one that wrapped negative after
+  // 32767 lines) appends it.
+  const int requested = errLine_;
+  const std::size_t at = requested >= 0 && static_cast<std::size_t>(requested) <= lines_.size()
+                             ? static_cast<std::size_t>(requested)
+                             : lines_.size();
+  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
   errLine_ = WrapToInt16(errLine_ + 1);
   // A copy, so that a listener may hand the list over to another listener while it runs (the
   // error-list window takes over when the first report creates it).
-  if (const Listener listener = listener_) {
-    listener(lines_[static_cast<std::size_t>(index >= 0 ? index : 0)], index);
-  }
+  if (const Listener listener = listener_) listener(lines_[at], static_cast<int>(at));
 }
 
 void ErrorReport::ShowErrLine(std::string_view label, long long number, std::string_view source) {

@@ -191,7 +191,8 @@ void PtyRadio::Serve() {
       const LineClock::time_point limit = LineClock::now() + kDrainLimit;
       std::this_thread::sleep_for(std::chrono::milliseconds(kPollMs));
       int waiting = 0;
-      while (LineClock::now() < limit && ::ioctl(keepSlave_, FIONREAD, &waiting) == 0 && waiting > 0) {
+      while (LineClock::now() < limit && ::ioctl(keepSlave_, FIONREAD, &waiting) == 0 &&
+             waiting > 0) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
       }
       CloseFd(keepSlave_);

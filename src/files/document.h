@@ -10,8 +10,8 @@
 #include <string>
 
 #include "base/error_report.h"
-#include "comm/protocol.h"
 #include "base/text_table.h"
+#include "comm/protocol.h"
 #include "files/settings_file.h"
 #include "image/band.h"
 #include "image/channel_table.h"

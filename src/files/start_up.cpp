@@ -25,7 +25,8 @@ bool Document::StartUp(const StartUpHooks& hooks) {
     ReadFonts();
     ReadColours();
     // "CtMax", "DcsMax" and "CtcDcsMax" are read and have no effect.
-    for (const char* key : {"CtMax", "DcsMax", "CtcDcsMax"}) settings.ReadSetting("Setting", key, "0", 29);
+    for (const char* key : {"CtMax", "DcsMax", "CtcDcsMax"})
+      settings.ReadSetting("Setting", key, "0", 29);
     ReadAddresses();
     fillStart = 0;
     fillEnd = TableMaxAddr;
@@ -62,7 +63,9 @@ void Document::ReadLanguage() {
   language = NormaliseLanguage(value ? static_cast<long long>(*value) : 0);
 }
 
-void Document::BuildTextTable() { softFace = SoftFace::Build(language); }
+void Document::BuildTextTable() {
+  softFace = SoftFace::Build(language);
+}
 
 void Document::ReadComPort(const StartUpHooks& hooks) {
   const int16_t port = ToInt16(settings.ReadSetting("Setting", "COM", "1", 9), "COM");
@@ -90,12 +93,12 @@ void Document::ReadFonts() {
 }
 
 void Document::ReadColours() {
-  overColor = ToInt32(
-      settings.ReadSetting("Setting", "OverColor", std::to_string(kFallbackOverColor), 29),
-      "OverColor");
-  defColor = ToInt32(
-      settings.ReadSetting("Setting", "DefColor", std::to_string(kFallbackDefColor), 29),
-      "DefColor");
+  overColor =
+      ToInt32(settings.ReadSetting("Setting", "OverColor", std::to_string(kFallbackOverColor), 29),
+              "OverColor");
+  defColor =
+      ToInt32(settings.ReadSetting("Setting", "DefColor", std::to_string(kFallbackDefColor), 29),
+              "DefColor");
 }
 
 void Document::ReadAddresses() {
@@ -130,7 +133,8 @@ void Document::InitChMem(const StartUpHooks& hooks) {
   // The channel window's data: tone list, layout, empty table, model and band lists.
   tones = ToneTable(language);
   report.Guard("modChMem->ReadChInfo", [this] { ReadChInfo(settings, language, layout); });
-  report.Guard("modChMem->InitChTable", [this] { InitChTable(layout, ChInfo, IicDat, TempIicDat); });
+  report.Guard("modChMem->InitChTable",
+               [this] { InitChTable(layout, ChInfo, IicDat, TempIicDat); });
   if (hooks.initChannelWindow) hooks.initChannelWindow();
   report.Guard("frmChMem->ChInfoModel", [this] {
     modelPosition = 0;

@@ -15,9 +15,11 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <array>
 
 #include "comm/port_control.h"
 #include "files/data_file.h"
+#include "options/option_codec.h"
 #include "ui/about_box.h"
 #include "ui/channel_window.h"
 #include "ui/dialogs.h"
@@ -145,6 +147,7 @@ MainWindow::MainWindow(Document& doc, PortControl& port, Dialogs& dialogs,
       systemLocale_(std::move(systemLocale)),
       mdiArea_(new QMdiArea(this)) {
   setObjectName("mdifrmMain");
+  setWindowIcon(ApplicationIcon());
   mdiArea_->setObjectName("mdiArea");
   setCentralWidget(mdiArea_);
   BuildMenus();
@@ -160,13 +163,21 @@ MainWindow::MainWindow(Document& doc, PortControl& port, Dialogs& dialogs,
   });
 }
 
-MainWindow::~MainWindow() { doc_.report.SetListener({}); }
+MainWindow::~MainWindow() {
+  doc_.report.SetListener({});
+}
 
-ErrorListWindow* MainWindow::errorList() const { return errorList_.data(); }
+ErrorListWindow* MainWindow::errorList() const {
+  return errorList_.data();
+}
 
-QString MainWindow::Text(int number) const { return QString::fromStdString(doc_.softFace[number]); }
+QString MainWindow::Text(int number) const {
+  return QString::fromStdString(doc_.softFace[number]);
+}
 
-QAction* MainWindow::Action(const char* name) const { return actions_.value(name, nullptr); }
+QAction* MainWindow::Action(const char* name) const {
+  return actions_.value(name, nullptr);
+}
 
 void MainWindow::Guarded(const char* label, const std::function<void()>& handler) {
   doc_.report.Guard(label, handler);
@@ -193,13 +204,14 @@ void MainWindow::BuildMenus() {
     if (entry.caption != 0) captions_.insert(entry.name, entry.caption);
     // A hidden entry, and everything under a hidden menu, is never offered: its shortcut must
     // not act either, so the entries below a hidden menu are hidden too.
-    const bool parentShown =
-        entry.parent == nullptr || actions_.value(entry.parent, nullptr) == nullptr ||
-        actions_.value(entry.parent)->isVisible();
+    const bool parentShown = entry.parent == nullptr ||
+                             actions_.value(entry.parent, nullptr) == nullptr ||
+                             actions_.value(entry.parent)->isVisible();
     action->setVisible(entry.shown && parentShown);
     actions_.insert(entry.name, action);
   }
-  for (const char* name : {"mnuLangSel0", "mnuLangSel1", "mnuLangSel2", "mnuLockFace", "mnuChLock"}) {
+  for (const char* name :
+       {"mnuLangSel0", "mnuLangSel1", "mnuLangSel2", "mnuLockFace", "mnuChLock"}) {
     Action(name)->setCheckable(true);
   }
 
@@ -309,6 +321,9 @@ bool MainWindow::Form_Load() {
   hooks.showNewData = [this] { ShowNewData(); };
   hooks.showChannelWindow = [this] {
     channelSub_->showMaximized();
+    // The tree window loads the stored option values when it loads.
+    Guarded("frmTreeView->Form_Load",
+            [this] { OptNowDefSol(0, doc_.language, doc_.options, doc_.settings); });
     treeView_ = new TreeViewWindow(doc_.softFace, this);
     addDockWidget(Qt::LeftDockWidgetArea, treeView_);
     resizeDocks({treeView_}, {190}, Qt::Horizontal);
@@ -357,7 +372,9 @@ QString MainWindow::StatusText(int panel) const {
   }
 }
 
-void MainWindow::SetStatusNotice(const QString& text) { statusNotice_->setText(text); }
+void MainWindow::SetStatusNotice(const QString& text) {
+  statusNotice_->setText(text);
+}
 
 void MainWindow::ShowNewData() {
   if (channelWindow_ != nullptr) channelWindow_->ShowModelAndBand();
@@ -393,7 +410,8 @@ void MainWindow::SaveFile() {
 }
 
 void MainWindow::SaveAsFile() {
-  const QString chosen = dialogs_.SaveFileName(this, Native(doc_.currentDataPath), kDataFilter, "dat");
+  const QString chosen =
+      dialogs_.SaveFileName(this, Native(doc_.currentDataPath), kDataFilter, "dat");
   if (chosen.isEmpty()) return;
   // The dialog's error state: a name that cannot be written (a folder, or a folder that is
   // missing or not writable) is refused before anything changes.
@@ -414,8 +432,8 @@ void MainWindow::SaveAsFile() {
 void MainWindow::Help() {
   Guarded("mdifrmMain->Help", [this] {
     doc_.language = NormaliseLanguage(doc_.language);
-    const QString base = QString::fromStdString(doc_.programFolder.string()) + "/" +
-                         HelpFileName(doc_.language);
+    const QString base =
+        QString::fromStdString(doc_.programFolder.string()) + "/" + HelpFileName(doc_.language);
     // The manual ships as HTML beside the name the program knows, for desktops that cannot
     // open compiled help.
     const QString chm = base + ".CHM";
@@ -459,8 +477,9 @@ void MainWindow::mnuLangSel_Click(int16_t language) {
 
 void MainWindow::SwiLangFace(int16_t language) {
   // The result of the write is not examined: the message and the close follow in any case.
-  doc_.report.Guard("mdifrmMain->SwiLangFace",
-                    [&] { doc_.settings.WriteSetting("Setting", "Language", std::to_string(language)); });
+  doc_.report.Guard("mdifrmMain->SwiLangFace", [&] {
+    doc_.settings.WriteSetting("Setting", "Language", std::to_string(language));
+  });
   dialogs_.Tell(this, "Message", QString::fromStdString(SoftFace::Build(kLangEnglish)[68]),
                 QMessageBox::Question);
   close();
@@ -553,13 +572,16 @@ void MainWindow::OpenView(const QString& key) {
   if (key == "RadioInfo") {
     if (!radioInfo_) {
       radioInfo_ = new RadioInfoWindow(doc_.softFace);
-      mdiArea_->addSubWindow(radioInfo_);
+      mdiArea_->addSubWindow(radioInfo_)->setAttribute(Qt::WA_DeleteOnClose, false);
     }
+    radioInfo_->ShowRadio(Text(356), RadioInfoWindow::RangeText(doc_.band.lower, doc_.band.upper),
+                          LastWriteText());
     view = radioInfo_;
   } else if (key == "SysSet") {
     if (!sysSet_) {
       sysSet_ = new SysSetWindow();
-      mdiArea_->addSubWindow(sysSet_);
+      // Closing these views only hides them until the program closes.
+      mdiArea_->addSubWindow(sysSet_)->setAttribute(Qt::WA_DeleteOnClose, false);
     }
     view = sysSet_;
   }
@@ -568,6 +590,22 @@ void MainWindow::OpenView(const QString& key) {
     sub->showMaximized();
     mdiArea_->setActiveSubWindow(sub);
   }
+}
+
+QString MainWindow::LastWriteText() const {
+  // The stamp of the last write: year, month and day in binary, hour and minute in BCD; an
+  // erased stamp means the image was never written to a radio.
+  std::array<uint8_t, 5> stamp{};
+  for (std::size_t i = 0; i < stamp.size(); ++i) {
+    stamp[i] = doc_.IicDat.at(0x0330 + static_cast<int>(i));
+  }
+  if (stamp[1] < 1 || stamp[1] > 12 || stamp[2] < 1 || stamp[2] > 31) return Text(179);
+  return QString("20%1-%2-%3 %4:%5")
+      .arg(stamp[0], 2, 10, QChar('0'))
+      .arg(stamp[1], 2, 10, QChar('0'))
+      .arg(stamp[2], 2, 10, QChar('0'))
+      .arg(stamp[3], 2, 16, QChar('0'))
+      .arg(stamp[4], 2, 16, QChar('0'));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

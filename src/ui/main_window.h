@@ -37,8 +37,8 @@ class MainWindow : public QMainWindow {
 
  public:
   // `systemLocale` answers the first-run detection (0x0804 for Chinese, PRC).
-  MainWindow(Document& doc, PortControl& port, Dialogs& dialogs,
-             std::function<int()> systemLocale, QWidget* parent = nullptr);
+  MainWindow(Document& doc, PortControl& port, Dialogs& dialogs, std::function<int()> systemLocale,
+             QWidget* parent = nullptr);
   ~MainWindow() override;
 
   // The start-up sequence (Form_Load); false when a step failed and the rest were skipped.
@@ -89,6 +89,7 @@ class MainWindow : public QMainWindow {
   void ApplyFont();
   void ShowNewData();
   void OpenView(const QString& key);
+  QString LastWriteText() const;
   QAction* Action(const char* name) const;
   QString Text(int number) const;
   // Runs a command handler under its position label; nothing escapes to the event loop.

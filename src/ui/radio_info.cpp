@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QVBoxLayout>
 
 namespace tq::ui {
@@ -123,7 +124,10 @@ bool RadioInfoWindow::eventFilter(QObject* watched, QEvent* event) {
       return true;  // the frame underneath must not see this double click
     }
     if (watched == fraMain_) {
-      fraMain_DblClick();
+      // A double click that lands on the switch belongs to the switch, however the platform
+      // delivers it.
+      const auto* mouse = static_cast<QMouseEvent*>(event);
+      if (!lblDebug_->geometry().contains(mouse->position().toPoint())) fraMain_DblClick();
       return true;
     }
   }

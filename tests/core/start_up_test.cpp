@@ -57,9 +57,9 @@ TEST_F(StartUpTest, AFirstStartWithoutSettingsDetectsLanguageAndPortInOrder) {
   EXPECT_EQ(doc.language, 1);
   EXPECT_EQ(doc.tones.OffText(), "无");
   EXPECT_EQ(doc.ComPort, 3);
-  EXPECT_EQ(steps, (std::vector<std::string>{"auto", "menu 1", "test 1", "auto", "texts",
-                                             "channel window", "new data", "memory grid", "show",
-                                             "unlocked"}));
+  EXPECT_EQ(steps,
+            (std::vector<std::string>{"auto", "menu 1", "test 1", "auto", "texts", "channel window",
+                                      "new data", "memory grid", "show", "unlocked"}));
   // The second start runs no detection.
   steps.clear();
   Document again(home.path(), report);
@@ -115,8 +115,9 @@ TEST_F(StartUpTest, AddressTextsGiveTheirValuesAndBadTextsKeepTheDefaults) {
   EXPECT_EQ(doc.TableMaxAddr, 0x1FFF);
   EXPECT_EQ(doc.fillEnd, 0x1FFF);
   const auto mentions = [&](const std::string& label) {
-    return std::any_of(report.lines().begin(), report.lines().end(),
-                       [&](const std::string& line) { return line.find(label) != std::string::npos; });
+    return std::any_of(report.lines().begin(), report.lines().end(), [&](const std::string& line) {
+      return line.find(label) != std::string::npos;
+    });
   };
   EXPECT_TRUE(mentions("frmCommun->txtMaxAddr_Change"));
   EXPECT_FALSE(mentions("frmCommun->txtReadEndAddr_Change"));

@@ -9,13 +9,14 @@
 #include <QDockWidget>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QTest>
 #include <QTimer>
 #include <deque>
-#include <set>
 #include <memory>
+#include <set>
 
 #include "comm/port_control.h"
 #include "files/data_file.h"
@@ -24,6 +25,8 @@
 #include "ui/channel_window.h"
 #include "ui/dialogs.h"
 #include "ui/error_list.h"
+#include "ui/radio_info.h"
+#include "ui/tree_view.h"
 
 namespace tq::ui {
 namespace {
@@ -84,9 +87,7 @@ class Program {
     window.show();
     started = window.Form_Load();
   }
-  ~Program() {
-    window.hide();
-  }
+  ~Program() { window.hide(); }
 
   QAction* Action(const char* name) { return window.findChild<QAction*>(name); }
   QString Status(int panel) { return window.StatusText(panel); }
@@ -110,7 +111,9 @@ class MainWindowTest : public ::testing::Test {
     settings.WriteSetting("Ports", "COM3", "/dev/radio-cable");
   }
 
-  std::string Setting(const char* key) { return settings.ReadSetting("Setting", key, "<none>", 29); }
+  std::string Setting(const char* key) {
+    return settings.ReadSetting("Setting", key, "<none>", 29);
+  }
 
   TempFolder home;
   TempFolder work;
@@ -142,21 +145,22 @@ TEST_F(MainWindowTest, AnInvalidLanguageRunsInEnglishAndIsNotWrittenBack) {
   EXPECT_FALSE(program.Action("mnuLangSel0")->isChecked());
   EXPECT_EQ(Setting("Language"), "7");
   EXPECT_EQ(program.Status(1), "Ready");
-  EXPECT_EQ(program.Status(3), "File Name:" + QString::fromStdString((home / "Data" / "Untitled.dat").string()));
+  EXPECT_EQ(program.Status(3),
+            "File Name:" + QString::fromStdString((home / "Data" / "Untitled.dat").string()));
 }
 
 TEST_F(MainWindowTest, OnlyTheOfferedMenuEntriesAreShownAndHiddenShortcutsDoNothing) {
   Program program(home.path(), dialogs);
-  for (const char* shown : {"mnuFile", "mnuFileNew", "mnuFileOpen", "mnuFileSave", "mnuFileSaveAs",
-                            "mnuExit", "mnuProgram", "mnuReadFre", "mnuWriteFre", "mnuSet",
-                            "mnuCommunicate", "mnuLockFace", "mnuLangSetting", "mnuLangSel0",
-                            "mnuLangSel2", "mnuHelp", "mnuAboutSoft"}) {
+  for (const char* shown :
+       {"mnuFile", "mnuFileNew", "mnuFileOpen", "mnuFileSave", "mnuFileSaveAs", "mnuExit",
+        "mnuProgram", "mnuReadFre", "mnuWriteFre", "mnuSet", "mnuCommunicate", "mnuLockFace",
+        "mnuLangSetting", "mnuLangSel0", "mnuLangSel2", "mnuHelp", "mnuAboutSoft"}) {
     EXPECT_TRUE(program.Action(shown)->isVisible()) << shown;
   }
-  for (const char* hidden : {"mnuPrintFile", "mnuReadWriteFre", "mnuAddFre", "mnuTestMode",
-                             "mnuTestFre", "mnuBatchTestVal", "mnuOption", "mnuModel", "mnuFunc",
-                             "mnuChLock", "mnuLangSel1", "mnuView", "mnuTreeView", "mnuShowErr",
-                             "mnuWindow", "mnuHelpTopic", "mnuMcuVer"}) {
+  for (const char* hidden :
+       {"mnuPrintFile", "mnuReadWriteFre", "mnuAddFre", "mnuTestMode", "mnuTestFre",
+        "mnuBatchTestVal", "mnuOption", "mnuModel", "mnuFunc", "mnuChLock", "mnuLangSel1",
+        "mnuView", "mnuTreeView", "mnuShowErr", "mnuWindow", "mnuHelpTopic", "mnuMcuVer"}) {
     EXPECT_FALSE(program.Action(hidden)->isVisible()) << hidden;
   }
   QApplication::setActiveWindow(&program.window);
@@ -236,9 +240,9 @@ TEST_F(MainWindowTest, CancellingADialogChangesNothing) {
   Program program(home.path(), dialogs);
   const MemoryImage before = program.doc.IicDat;
   const QString status = program.Status(3);
-  program.window.OpenFile();    // file dialog cancelled
+  program.window.OpenFile();  // file dialog cancelled
   dialogs.answers = {true};
-  program.window.SaveFile();    // Yes, then the file dialog cancelled
+  program.window.SaveFile();  // Yes, then the file dialog cancelled
   dialogs.answers = {false};
   program.window.SaveFile();    // No
   program.window.SaveAsFile();  // cancelled
@@ -354,6 +358,34 @@ TEST_F(MainWindowTest, HelpOpensTheManualOfTheLanguage) {
   program.window.tlbmdifrmMain_ButtonClick("NoSuchKey");
   EXPECT_TRUE(program.report.lines().empty());
   EXPECT_EQ(dialogs.opened.size(), 1);
+}
+
+TEST_F(MainWindowTest, TheTreeOpensTheViewsAndClosingThemOnlyHidesThem) {
+  Program program(home.path(), dialogs);
+  TreeViewWindow* tree = program.window.treeView();
+  ASSERT_NE(tree, nullptr);
+  emit tree->nodeOpened("RadioInfo");
+  auto* info = program.window.findChild<RadioInfoWindow*>("frmRadioInfo");
+  ASSERT_NE(info, nullptr);
+  EXPECT_TRUE(info->isVisible());
+  EXPECT_EQ(info->findChild<QLineEdit*>("txtLastPc")->text(), "Unknown Time");
+  info->parentWidget()->close();
+  emit tree->nodeOpened("RadioInfo");
+  EXPECT_EQ(program.window.findChild<RadioInfoWindow*>("frmRadioInfo"), info)
+      << "kept, not rebuilt";
+  emit tree->nodeOpened("SysSet");
+  EXPECT_NE(program.window.findChild<QWidget*>("frmSysSet"), nullptr);
+  EXPECT_TRUE(program.report.lines().empty());
+}
+
+TEST_F(MainWindowTest, TraditionalChineseStartsWithEmptyTexts) {
+  settings.WriteSetting("Setting", "Language", "2");
+  Program program(home.path(), dialogs);
+  EXPECT_TRUE(program.started);
+  EXPECT_TRUE(program.window.windowTitle().isEmpty());
+  EXPECT_TRUE(program.Action("mnuFile")->text().isEmpty());
+  EXPECT_TRUE(program.Action("mnuLangSel1")->isChecked());
+  EXPECT_EQ(program.doc.tones.OffText(), "無");
 }
 
 }  // namespace

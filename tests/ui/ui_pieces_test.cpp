@@ -118,8 +118,8 @@ TEST_P(AboutBoxTexts, ShowsTheTextsOfItsLanguage) {
   const QLabel* title = Child<QLabel>(box, "lblTitle");
   ASSERT_NE(title, nullptr);
   EXPECT_EQ(title->font().pointSize(), 14);
-  for (const char* name : {"lblTitle", "lblUseRange", "lblVersion", "lblRelease",
-                           "lblDescription", "lblRights"}) {
+  for (const char* name :
+       {"lblTitle", "lblUseRange", "lblVersion", "lblRelease", "lblDescription", "lblRights"}) {
     EXPECT_EQ(Child<QLabel>(box, name)->font().family(), QStringLiteral("Liberation Serif"))
         << name;
   }
@@ -128,14 +128,14 @@ TEST_P(AboutBoxTexts, ShowsTheTextsOfItsLanguage) {
 
 INSTANTIATE_TEST_SUITE_P(
     Languages, AboutBoxTexts,
-    ::testing::Values(
-        AboutCase{1, "关于", "TQ-474对讲机编程软件", "确定", "用于TQ-474等", "中英文版: V1.0",
-                  "发布时间: 2011.10.09", ""},
-        AboutCase{3, "About", "TQ-474 Radio Programming Software", "OK", "For TQ-474 etc",
-                  "Version: V1.0", "Release: 2011.10.09", ""},
-        // Traditional Chinese has no texts of its own: the design texts stay.
-        AboutCase{2, "About", "TQ-474 Radio Programming Software", "OK", "For TQ-474 etc",
-                  "Version: V1.0", "Release: 2011.10.09", "TQ-474 programming tool"}));
+    ::testing::Values(AboutCase{1, "关于", "TQ-474对讲机编程软件", "确定", "用于TQ-474等",
+                                "中英文版: V1.0", "发布时间: 2011.10.09", ""},
+                      AboutCase{3, "About", "TQ-474 Radio Programming Software", "OK",
+                                "For TQ-474 etc", "Version: V1.0", "Release: 2011.10.09", ""},
+                      // Traditional Chinese has no texts of its own: the design texts stay.
+                      AboutCase{2, "About", "TQ-474 Radio Programming Software", "OK",
+                                "For TQ-474 etc", "Version: V1.0", "Release: 2011.10.09",
+                                "TQ-474 programming tool"}));
 
 TEST(AboutBox, OkClosesIt) {
   AboutBox box(3, QString());
@@ -273,9 +273,12 @@ TEST(RadioInfoWindow, CaptionsRangeListAndStartingValues) {
 
   const QComboBox* ranges = Child<QComboBox>(english, "cboRange");
   ASSERT_NE(ranges, nullptr);
-  const char* const expected[] = {"134.00000 - 174.00000MHz", "245.00000 - 246.00000MHz",
-                                  "200.00000 - 260.00000MHz", "400.00000 - 470.00000MHz",
-                                  "400.00000 - 520.00000MHz", "134.00000 - 520.00000MHz",
+  const char* const expected[] = {"134.00000 - 174.00000MHz",
+                                  "245.00000 - 246.00000MHz",
+                                  "200.00000 - 260.00000MHz",
+                                  "400.00000 - 470.00000MHz",
+                                  "400.00000 - 520.00000MHz",
+                                  "134.00000 - 520.00000MHz",
                                   "Custom"};
   ASSERT_EQ(ranges->count(), 7);
   for (int i = 0; i < 7; ++i) EXPECT_EQ(ranges->itemText(i), QLatin1String(expected[i]));
@@ -312,6 +315,8 @@ TEST(RadioInfoWindow, ShowRadioFillsTheValueFields) {
 TEST(RadioInfoWindow, FrameOpensTheMemoryWindowOnlyWhileTheDebugSwitchIsOn) {
   RadioInfoWindow window(tq::SoftFace::Build(3));
   window.show();
+  // Double clicks reach the widget under the pointer, so the window must be laid out first.
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
   QGroupBox* frame = Child<QGroupBox>(window, "fraMain");
   QLabel* debug = Child<QLabel>(window, "lblDebug");
   ASSERT_NE(frame, nullptr);
