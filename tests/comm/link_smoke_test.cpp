@@ -21,3 +21,17 @@ TEST(QtSerialLink, AMissingDeviceFailsWithItsNumberAndName) {
 
 }  // namespace
 }  // namespace tq
+
+namespace tq {
+namespace {
+
+TEST(QtSerialLink, PermissionAdviceNamesTheGroupThatOwnsTheDevice) {
+  // /dev/null's group is the machine's own; the advice names it and the command to join it.
+  const std::string advice = PermissionAdvice("/dev/null");
+  EXPECT_NE(advice.find("the user needs to be in the group \""), std::string::npos) << advice;
+  EXPECT_NE(advice.find("usermod -aG"), std::string::npos) << advice;
+  EXPECT_TRUE(PermissionAdvice("/dev/tq474-no-such-port").empty());
+}
+
+}  // namespace
+}  // namespace tq
