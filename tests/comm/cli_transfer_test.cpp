@@ -20,9 +20,7 @@ using testing::TempFolder;
 class CliTransferTest : public ::testing::Test {
  protected:
   CliTransferTest() {
-    const std::filesystem::path shipped = TQ474_PROGRAM_DIR;
-    std::filesystem::copy_file(shipped / kDefaultImageFileName, home / kDefaultImageFileName);
-    std::filesystem::copy_file(shipped / kSettingsFileName, home / kSettingsFileName);
+    home.CopyShippedProgramFiles();
     // Small ranges keep the runs short: two blocks each way.
     SettingsFile settings(home / kSettingsFileName);
     settings.WriteSetting("Setting", "ReadEndAddr", "001F");

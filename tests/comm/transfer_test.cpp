@@ -23,7 +23,6 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 using testing::TempFolder;
 
-const std::filesystem::path kShipped = TQ474_PROGRAM_DIR;
 const Bytes kProgrammingCode = {0x3A, 0x91, 0xC4, 0x0E, 0x7B, 0x25, 0xD8};
 const Bytes kEndCode = {0x6C, 0x0F, 0x93, 0xB1, 0xD4, 0x7E, 0x28};
 const std::string kConclusionStart = "读取:判断TQ的机型 --> 结论:";
@@ -59,6 +58,15 @@ std::vector<Bytes> Frames(PtyRadio& radio) {
   return radio.WithRadio([](SimulatedRadio& r) { return r.Frames(); });
 }
 
+// The frames with each run of repeats counted once: a full transfer on a busy machine may see a
+// reply outlast the 150 ms window and retry a block, which the protocol allows; the order and
+// the bytes of the frames are what the full-transfer tests check.
+std::vector<Bytes> FramesWithoutRepeats(PtyRadio& radio) {
+  std::vector<Bytes> frames = Frames(radio);
+  frames.erase(std::unique(frames.begin(), frames.end()), frames.end());
+  return frames;
+}
+
 bool StartsWith(const Bytes& frame, const Bytes& head) {
   return frame.size() >= head.size() && std::equal(head.begin(), head.end(), frame.begin());
 }
@@ -71,8 +79,7 @@ long CountFrames(const std::vector<Bytes>& frames, const Bytes& head) {
 class TransferTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::filesystem::copy_file(kShipped / kDefaultImageFileName, home / kDefaultImageFileName);
-    std::filesystem::copy_file(kShipped / kSettingsFileName, home / kSettingsFileName);
+    home.CopyShippedProgramFiles();
     doc.emplace(home.path(), report);
     ASSERT_TRUE(doc->StartUp());
   }
@@ -167,7 +174,7 @@ TEST_F(TransferTest, AFullReadCopiesEveryByteOfTheRadio) {
   EXPECT_FALSE(Reported("modCommun")) << report.lines().back();
   EXPECT_FALSE(Reported("frmCommun")) << report.lines().back();
 
-  const std::vector<Bytes> frames = Frames(radio);
+  const std::vector<Bytes> frames = FramesWithoutRepeats(radio);
   ASSERT_EQ(frames.size(), 514u);
   EXPECT_EQ(frames.front(), kProgrammingCode);
   EXPECT_EQ(frames[65], (Bytes{0x52, 0x10, 0x00, 0x10}));  // block 0x0400
@@ -292,7 +299,7 @@ TEST_F(TransferTest, AFullWriteLeavesTheRadioEqualToTheImage) {
   EXPECT_TRUE(HasLineStarting(kConclusionStart));
   EXPECT_FALSE(Reported("Commun"));
 
-  const std::vector<Bytes> frames = Frames(radio);
+  const std::vector<Bytes> frames = FramesWithoutRepeats(radio);
   ASSERT_EQ(frames.size(), 515u);  // programming code, 512 blocks, 02, 45
   EXPECT_TRUE(StartsWith(frames[512], {0x57, 0x73, 0xF0, 0x10}));  // block 0x1FF0
   EXPECT_EQ(frames[512].size(), 20u);

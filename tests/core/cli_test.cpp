@@ -24,9 +24,7 @@ using testing::TempFolder;
 class CliTest : public ::testing::Test {
  protected:
   CliTest() {
-    const std::filesystem::path shipped = TQ474_PROGRAM_DIR;
-    std::filesystem::copy_file(shipped / kDefaultImageFileName, home / kDefaultImageFileName);
-    std::filesystem::copy_file(shipped / kSettingsFileName, home / kSettingsFileName);
+    home.CopyShippedProgramFiles();
   }
 
   CommandResult Cli(const std::string& arguments) {

@@ -13,15 +13,12 @@ namespace {
 
 using testing::TempFolder;
 
-const std::filesystem::path kShipped = TQ474_PROGRAM_DIR;
 
 // A program folder holding copies of the shipped default image and settings file.
 class DocumentTest : public ::testing::Test {
  protected:
   DocumentTest() {
-    std::filesystem::copy_file(kShipped / kDefaultImageFileName,
-                               home.path() / kDefaultImageFileName);
-    std::filesystem::copy_file(kShipped / kSettingsFileName, home.path() / kSettingsFileName);
+    home.CopyShippedProgramFiles();
   }
 
   std::vector<uint8_t> DefaultImageFile() const {

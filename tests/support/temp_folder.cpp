@@ -40,4 +40,12 @@ std::string TempFolder::Read(const std::filesystem::path& file) {
   return buffer.str();
 }
 
+void TempFolder::CopyShippedProgramFiles() const {
+  const std::filesystem::path shipped = TQ474_PROGRAM_DIR;
+  for (const char* name : {"PX220_KR.exe", "TQ474.ini"}) {
+    std::filesystem::copy_file(shipped / name, path_ / name,
+                               std::filesystem::copy_options::overwrite_existing);
+  }
+}
+
 }  // namespace tq::testing

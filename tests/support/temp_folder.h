@@ -27,6 +27,9 @@ class TempFolder {
   // Reads a whole file of the folder (or any path) as text.
   static std::string Read(const std::filesystem::path& file);
 
+  // Makes the folder a program folder: copies of the shipped default image and settings file.
+  void CopyShippedProgramFiles() const;
+
  private:
   std::filesystem::path path_;
 };

@@ -103,9 +103,7 @@ class Program {
 class MainWindowTest : public ::testing::Test {
  protected:
   MainWindowTest() {
-    const std::filesystem::path shipped = TQ474_PROGRAM_DIR;
-    std::filesystem::copy_file(shipped / kDefaultImageFileName, home / kDefaultImageFileName);
-    std::filesystem::copy_file(shipped / kSettingsFileName, home / kSettingsFileName);
+    home.CopyShippedProgramFiles();
     settings.WriteSetting("Setting", "FirRun", "0");
     settings.WriteSetting("Setting", "Language", "3");
     settings.WriteSetting("Ports", "COM3", "/dev/radio-cable");
