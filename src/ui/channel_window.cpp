@@ -10,20 +10,25 @@
 
 #include "files/document.h"
 #include "image/band.h"
+#include "ui/dialogs.h"
+#include "ui/options_frame.h"
 
 namespace tq::ui {
 
-ChannelWindow::ChannelWindow(Document& doc, const bool& programClosing, QWidget* parent)
+ChannelWindow::ChannelWindow(Document& doc, const bool& programClosing, Dialogs& dialogs,
+                             QWidget* parent)
     : QWidget(parent),
       doc_(doc),
       programClosing_(programClosing),
+      dialogs_(dialogs),
       fraModel_(new QGroupBox(this)),
       fraMain_(new QGroupBox(this)),
       fraCommonSet_(new QGroupBox(this)),
       lblModel_(new QLabel(fraModel_)),
       lblFrequency_(new QLabel(fraModel_)),
       cboModel_(new QComboBox(fraModel_)),
-      cboFrequency_(new QComboBox(fraModel_)) {
+      cboFrequency_(new QComboBox(fraModel_)),
+      options_(new OptionsFrame(doc, fraCommonSet_)) {
   setObjectName("frmChMem");
   fraModel_->setObjectName("fraModel");
   fraMain_->setObjectName("fraMain");
@@ -49,6 +54,11 @@ ChannelWindow::ChannelWindow(Document& doc, const bool& programClosing, QWidget*
 
   connect(cboModel_, &QComboBox::currentIndexChanged, this, [this] { cboModel_Click(); });
   connect(cboFrequency_, &QComboBox::currentIndexChanged, this, [this] { cboFrequency_Click(); });
+  doc_.openCustomRange = [this] { OpenCustomRange(); };
+}
+
+ChannelWindow::~ChannelWindow() {
+  doc_.openCustomRange = nullptr;
 }
 
 void ChannelWindow::InitFace() {
@@ -60,6 +70,33 @@ void ChannelWindow::InitFace() {
   lblModel_->setText(QString::fromStdString(t[371]));
   lblFrequency_->setText(QString::fromStdString(t[372]));
   fraCommonSet_->setTitle(QString::fromStdString(t[200]));
+  options_->InitFace();
+}
+
+void ChannelWindow::InitOpt() {
+  options_->InitOpt();
+}
+
+void ChannelWindow::OpenCustomRange() {
+  if (openingCustom_) return;
+  openingCustom_ = true;
+  CustomRangeDialog dialog(
+      doc_, dialogs_, customTexts_, [this] { StartNewDataSet(); }, this);
+  dialog.exec();
+  openingCustom_ = false;
+}
+
+void ChannelWindow::StartNewDataSet() {
+  // The new data set's band step runs for "Custom" and, the dialog being open, keeps the
+  // limits; the dialog sets them afterwards.
+  doc_.bandPosition = kCustomBand;
+  if (newDataSet) {
+    newDataSet();
+    return;
+  }
+  doc_.NewFileSol();
+  ShowModelAndBand();
+  InitOpt();
 }
 
 void ChannelWindow::ChInfoModel() {

@@ -312,7 +312,12 @@ bool MainWindow::Form_Load() {
     SetSoftFace();
   };
   hooks.initChannelWindow = [this] {
-    channelWindow_ = new ChannelWindow(doc_, closing_);
+    channelWindow_ = new ChannelWindow(doc_, closing_, dialogs_);
+    channelWindow_->newDataSet = [this] {
+      ShowFileName();
+      doc_.NewFileSol();
+      ShowNewData();
+    };
     channelSub_ = mdiArea_->addSubWindow(channelWindow_);
     channelSub_->setWindowFlags(Qt::FramelessWindowHint);
     channelWindow_->InitFace();
@@ -377,7 +382,9 @@ void MainWindow::SetStatusNotice(const QString& text) {
 }
 
 void MainWindow::ShowNewData() {
-  if (channelWindow_ != nullptr) channelWindow_->ShowModelAndBand();
+  if (channelWindow_ == nullptr) return;
+  channelWindow_->ShowModelAndBand();
+  channelWindow_->InitOpt();
 }
 
 void MainWindow::NewFile() {
