@@ -1,17 +1,66 @@
 // Takes a picture of the main window as a user sees it right after start-up:
-//   tq474-screenshot --home DIR OUT.png [--error-list]
+//   tq474-screenshot --home DIR OUT.png [--error-list] [--demo]
+// With --demo a few channels are filled through the channel grid as a user would fill them
+// (band 136 - 174 MHz, tones, a receive-only channel, one outside the band) and the picture
+// shows the channel window alone.
 // Run it under a real X display (xvfb-run) so that fonts and styles are the desktop's own.
 #include <QApplication>
+#include <QComboBox>
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
 
 #include "base/error_report.h"
 #include "comm/port_control.h"
+#include "editor/channel_grid.h"
 #include "files/document.h"
 #include "qtlink/qt_serial_link.h"
+#include "ui/channel_grid_view.h"
+#include "ui/channel_window.h"
 #include "ui/dialogs.h"
 #include "ui/main_window.h"
+
+namespace {
+
+// Fills channels the way a user does it in the grid: a click, a typed frequency, a tone typed
+// into the tone box.
+void FillDemoChannels(tq::ui::ChannelWindow& window) {
+  if (auto* band = window.findChild<QComboBox*>("cboFrequency")) band->setCurrentIndex(0);
+  tq::ChannelGrid& grid = window.grid();
+  for (int n = 1; n < grid.rows(); ++n) grid.DelOneChannel(n);
+  const auto frequency = [&grid](int r, int c, const char* text) {
+    grid.vsfgGridCh_Click(r, c);
+    grid.vsfgGridCh_BeforeEdit(r, c);
+    grid.vsfgGridCh_AfterEdit(r, c, text);
+  };
+  const auto tone = [&grid](int r, int c, const char* text) {
+    grid.vsfgGridCh_Click(r, c);
+    grid.cboGridChCtdcs_GotFocus();
+    grid.SetToneBoxText(text);
+    grid.cboGridChCtdcs_LostFocus(text);
+  };
+  frequency(1, 1, "146.525");
+  tone(1, 3, "67.0");
+  frequency(2, 1, "146.52");
+  frequency(2, 2, "");
+  frequency(3, 1, "145.6");
+  frequency(3, 2, "145");
+  tone(3, 3, "D023N");
+  tone(3, 4, "88.5");
+  frequency(4, 1, "430");
+  frequency(5, 1, "162.55");
+  // The first item of the power column's drop-down (low power).
+  grid.vsfgGridCh_Click(5, 6);
+  grid.vsfgGridCh_BeforeEdit(5, 6);
+  const std::string& items = grid.editList();
+  grid.vsfgGridCh_AfterEdit(5, 6, items.substr(0, items.find('|')));
+  // Shown afresh, as after opening a data file: a click's row highlight would paint the
+  // out-of-band colour of channel 4 over.
+  grid.EndEditing();
+  window.ShowChannels();
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -32,8 +81,11 @@ int main(int argc, char** argv) {
   window.show();
   window.Form_Load();
   if (args.contains("--error-list")) window.mnuShowErr_Click();
+  const bool demo = args.contains("--demo") && window.channelWindow() != nullptr;
+  if (demo) FillDemoChannels(*window.channelWindow());
   QTimer::singleShot(800, [&] {
-    const bool saved = window.grab().save(out);
+    QWidget* shown = demo ? static_cast<QWidget*>(window.channelWindow()) : &window;
+    const bool saved = shown->grab().save(out);
     std::printf("%s %s\n", saved ? "saved" : "could not save", qPrintable(out));
     window.hide();
     QApplication::exit(saved ? 0 : 1);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Screenshots of the main window in Simplified Chinese and in English, under Xvfb with the real
-# X platform. Usage: tools/screenshots.sh [BUILD_DIR] [OUT_DIR]
+# Screenshots of the main window after start-up and of the channel window with a few channels
+# filled (--demo), in Simplified Chinese and in English, under Xvfb with the real X platform.
+# Usage: tools/screenshots.sh [BUILD_DIR] [OUT_DIR]
 set -euo pipefail
 build=${1:-build/dev}
 out=${2:-docs}
@@ -10,8 +11,10 @@ for lang in 1 3; do
   cp "$build/bin/PX220_KR.exe" "$build/bin/TQ474.ini" "$home/"
   cp "$build/bin/"*Help.html "$home/" 2>/dev/null || true
   sed -i "s/^FirRun=.*/FirRun=0/; s/^Language=.*/Language=$lang/" "$home/TQ474.ini"
-  name=$([ "$lang" = 1 ] && echo main-window-zh || echo main-window-en)
+  suffix=$([ "$lang" = 1 ] && echo zh || echo en)
   QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x900x24" \
-    "$build/tools/tq474-screenshot" --home "$home" "$out/$name.png"
+    "$build/tools/tq474-screenshot" --home "$home" "$out/main-window-$suffix.png"
+  QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x900x24" \
+    "$build/tools/tq474-screenshot" --home "$home" "$out/channel-window-$suffix.png" --demo
   rm -rf "$home"
 done

@@ -2,18 +2,32 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDateTime>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLocale>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
 #include <QVBoxLayout>
 
+#include "editor/channel_grid.h"
 #include "files/document.h"
 #include "image/band.h"
+#include "ui/channel_grid_view.h"
+#include "ui/channel_print.h"
 #include "ui/dialogs.h"
 #include "ui/options_frame.h"
 
 namespace tq::ui {
+namespace {
+constexpr int kMsgPrint = 8;
+constexpr int kMsgNotice = 70;
+constexpr int kMsgPrinting = 105;
+constexpr int kMsgPrintFailed = 106;
+}  // namespace
 
 ChannelWindow::ChannelWindow(Document& doc, const bool& programClosing, Dialogs& dialogs,
                              QWidget* parent)
@@ -28,6 +42,9 @@ ChannelWindow::ChannelWindow(Document& doc, const bool& programClosing, Dialogs&
       lblFrequency_(new QLabel(fraModel_)),
       cboModel_(new QComboBox(fraModel_)),
       cboFrequency_(new QComboBox(fraModel_)),
+      grid_(std::make_unique<ChannelGrid>(doc)),
+      gridView_(new ChannelGridView(*grid_, fraMain_)),
+      cmdPrintChannel_(new QPushButton(fraMain_)),
       options_(new OptionsFrame(doc, fraCommonSet_)) {
   setObjectName("frmChMem");
   fraModel_->setObjectName("fraModel");
@@ -38,6 +55,7 @@ ChannelWindow::ChannelWindow(Document& doc, const bool& programClosing, Dialogs&
   cboModel_->setObjectName("cboModel");
   cboFrequency_->setObjectName("cboFrequency");
   cboFrequency_->setMinimumContentsLength(14);
+  cmdPrintChannel_->setObjectName("cmdPrintChannel");
 
   auto* model = new QHBoxLayout(fraModel_);
   model->addWidget(lblModel_);
@@ -47,14 +65,32 @@ ChannelWindow::ChannelWindow(Document& doc, const bool& programClosing, Dialogs&
   model->addWidget(cboFrequency_);
   model->addStretch(1);
 
+  auto* channels = new QVBoxLayout(fraMain_);
+  channels->addWidget(gridView_, 1);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(cmdPrintChannel_);
+  channels->addLayout(buttons);
+
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(fraModel_);
-  layout->addWidget(fraMain_, 3);
-  layout->addWidget(fraCommonSet_, 2);
+  // The channel grid takes the room the model and option frames leave.
+  layout->addWidget(fraMain_, 1);
+  layout->addWidget(fraCommonSet_, 0);
 
   connect(cboModel_, &QComboBox::currentIndexChanged, this, [this] { cboModel_Click(); });
   connect(cboFrequency_, &QComboBox::currentIndexChanged, this, [this] { cboFrequency_Click(); });
+  connect(cmdPrintChannel_, &QPushButton::clicked, this, [this] { cmdPrintChannel_Click(); });
   doc_.openCustomRange = [this] { OpenCustomRange(); };
+  choosePrinter = [this](QPrinter& printer) {
+    QPrintDialog dialog(&printer, this);
+    return dialog.exec() == QDialog::Accepted;
+  };
+
+  // The grid is built from the layout and shows the table as initialisation left it: every
+  // channel empty.
+  gridView_->SetChGrid(doc_.tones.List());
+  ShowChannels();
 }
 
 ChannelWindow::~ChannelWindow() {
@@ -70,6 +106,7 @@ void ChannelWindow::InitFace() {
   lblModel_->setText(QString::fromStdString(t[371]));
   lblFrequency_->setText(QString::fromStdString(t[372]));
   fraCommonSet_->setTitle(QString::fromStdString(t[200]));
+  cmdPrintChannel_->setText(QString::fromStdString(t[kMsgPrint]));
   options_->InitFace();
 }
 
@@ -97,6 +134,7 @@ void ChannelWindow::StartNewDataSet() {
   doc_.NewFileSol();
   ShowModelAndBand();
   InitOpt();
+  ShowChannels();
 }
 
 void ChannelWindow::ChInfoModel() {
@@ -121,6 +159,33 @@ void ChannelWindow::ShowModelAndBand() {
 void ChannelWindow::SetLocked(bool locked) {
   fraModel_->setEnabled(!locked);
   fraCommonSet_->setEnabled(!locked);
+  gridView_->SetLocked(locked);
+}
+
+void ChannelWindow::ShowChannels() {
+  grid_->ShowChTblGrid();
+  gridView_->Sync();
+}
+
+void ChannelWindow::cmdPrintChannel_Click() {
+  doc_.report.Guard("frmChMem->cmdPrintChannel_Click", [this] {
+    const SoftFace& t = doc_.softFace;
+    const auto notice = [this](const QString& text) {
+      if (statusNotice) statusNotice(text);
+    };
+    const QString title =
+        window()->windowTitle() + "   " +
+        QLocale::system().toString(QDateTime::currentDateTime(), QLocale::ShortFormat);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    if (choosePrinter && !choosePrinter(printer)) return;
+    notice(QString::fromStdString(t[kMsgPrinting]));
+    if (!PrintChannelTable(printer, *grid_, title)) {
+      notice(QString::fromStdString(t[kMsgPrintFailed]));
+      dialogs_.Tell(this, QString::fromStdString(t[kMsgNotice]),
+                    QString::fromStdString(t[kMsgPrintFailed]), QMessageBox::Critical);
+    }
+  });
 }
 
 void ChannelWindow::closeEvent(QCloseEvent* event) {

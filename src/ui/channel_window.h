@@ -1,23 +1,29 @@
 // The channel window frmChMem, maximised inside the main window: the model and band boxes, the
-// channel area and the optional-features frame. It refuses to close until the program closes.
-// The band list's "Custom" entry opens the custom range dialog through Document::openCustomRange.
+// channel grid with its print button and the optional-features frame. It refuses to close until the
+// program closes. The band list's "Custom" entry opens the custom range dialog through
+// Document::openCustomRange.
 #pragma once
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 #include "ui/custom_range_dialog.h"
 
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QPrinter;
+class QPushButton;
 
 namespace tq {
+class ChannelGrid;
 struct Document;
-}
+}  // namespace tq
 
 namespace tq::ui {
 
+class ChannelGridView;
 class Dialogs;
 class OptionsFrame;
 
@@ -37,12 +43,19 @@ class ChannelWindow : public QWidget {
   void ShowModelAndBand();
   // Fills the option controls from OptSel.
   void InitOpt();
-  // The interface lock: the model and option frames take no input while locked.
+  // The interface lock: the model and option frames take no input while locked, and the grid
+  // ends a running edit, hides its selection and refuses edits.
   void SetLocked(bool locked);
+  // Shows the channel table in the grid after the data changed (ShowChTblGrid).
+  void ShowChannels();
+  // Prints the channel table on the printer the user chooses (cmdPrintChannel).
+  void cmdPrintChannel_Click();
 
   QGroupBox* fraModel() const { return fraModel_; }
   QGroupBox* fraCommonSet() const { return fraCommonSet_; }
   OptionsFrame* options() const { return options_; }
+  ChannelGrid& grid() const { return *grid_; }
+  ChannelGridView* gridView() const { return gridView_; }
 
   // Opens the custom range dialog modally (what Document::openCustomRange runs). While it is
   // open, OpeningCustom() is true and a second request does nothing: the new data set that the
@@ -55,6 +68,12 @@ class ChannelWindow : public QWidget {
   // main window runs NewFileSol, shows the file name and refreshes the windows. Unset, the
   // channel window runs NewFileSol and refreshes itself.
   std::function<void()> newDataSet;
+
+  // Lets the user choose and set up the printer; false when printing is cancelled. The
+  // default shows the print dialog ("Print to File" there gives a PDF).
+  std::function<bool(QPrinter&)> choosePrinter;
+  // Shows a notice in the main window's status panel 1.
+  std::function<void(const QString&)> statusNotice;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -75,6 +94,9 @@ class ChannelWindow : public QWidget {
   QLabel* lblFrequency_;
   QComboBox* cboModel_;
   QComboBox* cboFrequency_;
+  std::unique_ptr<ChannelGrid> grid_;
+  ChannelGridView* gridView_;
+  QPushButton* cmdPrintChannel_;
   OptionsFrame* options_;
   CustomRangeTexts customTexts_;
   bool openingCustom_ = false;

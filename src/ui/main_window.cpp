@@ -21,6 +21,7 @@
 #include "files/data_file.h"
 #include "options/option_codec.h"
 #include "ui/about_box.h"
+#include "ui/channel_grid_view.h"
 #include "ui/channel_window.h"
 #include "ui/dialogs.h"
 #include "ui/error_list.h"
@@ -318,6 +319,12 @@ bool MainWindow::Form_Load() {
       doc_.NewFileSol();
       ShowNewData();
     };
+    channelWindow_->statusNotice = [this](const QString& text) { SetStatusNotice(text); };
+    channelWindow_->gridView()->lockEntry = [this] {
+      const QAction* lock = findChild<QAction*>("mnuChLock");
+      return ChannelGridView::LockEntry{lock->isVisible(), lock->isChecked()};
+    };
+    channelWindow_->gridView()->popChLock = [this] { mnuPopChLock_Click(); };
     channelSub_ = mdiArea_->addSubWindow(channelWindow_);
     channelSub_->setWindowFlags(Qt::FramelessWindowHint);
     channelWindow_->InitFace();
@@ -385,6 +392,7 @@ void MainWindow::ShowNewData() {
   if (channelWindow_ == nullptr) return;
   channelWindow_->ShowModelAndBand();
   channelWindow_->InitOpt();
+  channelWindow_->ShowChannels();
 }
 
 void MainWindow::NewFile() {

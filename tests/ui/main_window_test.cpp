@@ -21,6 +21,7 @@
 #include "comm/port_control.h"
 #include "files/data_file.h"
 #include "support/fake_link.h"
+#include "support/scripted_dialogs.h"
 #include "support/temp_folder.h"
 #include "ui/channel_window.h"
 #include "ui/dialogs.h"
@@ -32,48 +33,8 @@ namespace tq::ui {
 namespace {
 
 using tq::testing::DeviceTableLink;
+using tq::testing::ScriptedDialogs;
 using tq::testing::TempFolder;
-
-// Answers the windows' questions from a script and keeps what was asked.
-class ScriptedDialogs final : public Dialogs {
- public:
-  bool Ask(QWidget*, const QString& title, const QString& text) override {
-    asked.push_back(title + "|" + text);
-    if (answers.empty()) return false;
-    const bool answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-  void Tell(QWidget*, const QString& title, const QString& text, QMessageBox::Icon icon) override {
-    told.push_back(title + "|" + text);
-    icons.push_back(icon);
-  }
-  QString OpenFileName(QWidget*, const QString& start, const QString& filter) override {
-    starts.push_back(start);
-    filters.push_back(filter);
-    return Next();
-  }
-  QString SaveFileName(QWidget*, const QString& start, const QString& filter,
-                       const QString&) override {
-    starts.push_back(start);
-    filters.push_back(filter);
-    return Next();
-  }
-  void OpenWithDesktop(const QString& path) override { opened.push_back(path); }
-
-  std::deque<bool> answers;
-  std::deque<QString> files;
-  QStringList asked, told, starts, filters, opened;
-  std::vector<QMessageBox::Icon> icons;
-
- private:
-  QString Next() {
-    if (files.empty()) return {};
-    QString file = files.front();
-    files.pop_front();
-    return file;
-  }
-};
 
 // One run of the program: its folder, its document and its main window after start-up.
 class Program {

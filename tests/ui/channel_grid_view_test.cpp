@@ -1,0 +1,431 @@
+// The channel grid on screen as a user drives it: clicks and typing through QTest on the real
+// view inside the started main window, the tone box, the right-button menu, the lock and
+// printing to a PDF file.
+#include "ui/channel_grid_view.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDate>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTest>
+#include <memory>
+
+#include "comm/port_control.h"
+#include "files/document.h"
+#include "support/fake_link.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_folder.h"
+#include "ui/channel_window.h"
+#include "ui/main_window.h"
+
+namespace tq::ui {
+namespace {
+
+using tq::testing::DeviceTableLink;
+using tq::testing::ScriptedDialogs;
+using tq::testing::TempFolder;
+
+// One started program: folder, document and main window with its channel window.
+struct Program {
+  Program(const std::filesystem::path& home, ScriptedDialogs& dialogs)
+      : link({"/dev/radio-cable"}),
+        doc(home, report),
+        port(link, doc.settings, report),
+        window(doc, port, dialogs, [] { return 0x0409; }) {
+    window.show();
+    started = window.Form_Load();
+  }
+  ~Program() { window.hide(); }
+
+  ErrorReport report{[] { return std::string("2026-12-05 10:00:00"); }};
+  DeviceTableLink link;
+  Document doc;
+  PortControl port;
+  MainWindow window;
+  bool started = false;
+};
+
+void Settle() {
+  // Commits and the display after them run as queued calls.
+  for (int i = 0; i < 4; ++i) QCoreApplication::processEvents();
+}
+
+class ChannelGridViewTest : public ::testing::Test {
+ protected:
+  void Start(const char* language = "3") {
+    home.CopyShippedProgramFiles();
+    SettingsFile settings(home / kSettingsFileName);
+    settings.WriteSetting("Setting", "FirRun", "0");
+    settings.WriteSetting("Setting", "Language", language);
+    settings.WriteSetting("Ports", "COM3", "/dev/radio-cable");
+    program = std::make_unique<Program>(home.path(), dialogs);
+    ASSERT_TRUE(program->started);
+    channels = program->window.channelWindow();
+    view = program->window.findChild<ChannelGridView*>("vsfgGridCh");
+    ASSERT_NE(view, nullptr);
+    // The band 136 - 174 MHz, chosen as the user would.
+    channels->findChild<QComboBox*>("cboFrequency")->setCurrentIndex(0);
+    // Every channel starts empty, whatever the default image holds.
+    for (int n = 1; n <= 16; ++n) view->grid().DelOneChannel(n);
+    view->Sync();
+  }
+
+  QModelIndex Index(int r, int c) const { return view->gridModel()->GridIndex(r, c); }
+  QString Cell(int r, int c) const { return Index(r, c).data().toString(); }
+  QColor Back(int r, int c) const { return Index(r, c).data(Qt::BackgroundRole).value<QColor>(); }
+
+  void ClickCell(int r, int c) {
+    view->scrollTo(Index(r, c));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(Index(r, c)).center());
+    Settle();
+  }
+
+  // Clicks a cell and types into the editor the click opened, ending with Return.
+  void TypeInto(int r, int c, const QString& text) {
+    ClickCell(r, c);
+    QWidget* editor = view->openEditor();
+    ASSERT_NE(editor, nullptr) << "clicking (" << r << ", " << c << ") opened no editor";
+    auto* line = qobject_cast<QLineEdit*>(editor);
+    ASSERT_NE(line, nullptr);
+    line->clear();
+    QTest::keyClicks(line, text);
+    QTest::keyClick(line, Qt::Key_Return);
+    Settle();
+  }
+
+  QStringList Row(int r) const {
+    QStringList texts;
+    for (int c = 1; c <= 8; ++c) texts << Cell(r, c);
+    return texts;
+  }
+
+  TempFolder home;
+  TempFolder work;
+  ScriptedDialogs dialogs;
+  std::unique_ptr<Program> program;
+  ChannelWindow* channels = nullptr;
+  ChannelGridView* view = nullptr;
+};
+
+const QStringList kEmptyRow = {"", "", "", "", "", "", "", ""};
+
+TEST_F(ChannelGridViewTest, ShowsTheShippedLayout) {
+  Start();
+  EXPECT_EQ(view->gridModel()->rowCount(), 16);
+  EXPECT_EQ(view->gridModel()->columnCount(), 9);
+  EXPECT_EQ(view->gridModel()->headerData(1, Qt::Horizontal).toString(), "Rx Freq[MHz]");
+  EXPECT_EQ(view->gridModel()->headerData(8, Qt::Horizontal).toString(), "Busy Lock");
+  EXPECT_EQ(Cell(1, 0), "1");
+  EXPECT_EQ(Cell(16, 0), "16");
+  EXPECT_FALSE(Index(3, 0).flags() & Qt::ItemIsEditable) << "row labels are never edited";
+  // 1400 twips are 93 pixels at 96 dpi; a column is at least that wide.
+  EXPECT_GE(view->columnWidth(1), 1400 * view->logicalDpiX() / 1440);
+}
+
+TEST_F(ChannelGridViewTest, TypingAReceiveFrequencyIntoAnEmptyChannelCompletesIt) {
+  Start();
+  // A click anywhere in an empty channel edits its receive frequency.
+  ClickCell(5, 6);
+  ASSERT_NE(view->openEditor(), nullptr);
+  EXPECT_EQ(view->currentIndex(), Index(5, 1));
+  QTest::keyClick(view->openEditor(), Qt::Key_Escape);
+  Settle();
+
+  TypeInto(5, 1, "146.525");
+  EXPECT_EQ(Row(5),
+            QStringList({"146.525", "146.525", "None", "None", "Wide", "High", "On", "Off"}));
+  EXPECT_EQ(program->doc.ChInfo[5].field[1], 14652500);
+  EXPECT_EQ(program->doc.ChInfo[5].field[2], 14652500);
+  EXPECT_EQ(Back(5, 1), QColor(255, 255, 255)) << "inside the band: DefColor";
+  EXPECT_EQ(view->currentIndex(), Index(5, 2)) << "the transmit frequency comes next";
+  EXPECT_EQ(view->openEditor(), nullptr);
+
+  // 430 MHz lies outside 136 - 174 MHz: stored, shown in OverColor 10066431 = RGB(255,153,153).
+  TypeInto(6, 1, "430");
+  EXPECT_EQ(Cell(6, 1), "430");
+  EXPECT_EQ(Back(6, 1), QColor(255, 153, 153));
+  EXPECT_EQ(Back(6, 2), QColor(255, 153, 153));
+}
+
+TEST_F(ChannelGridViewTest, ParameterCellsOfferTheColumnItems) {
+  Start();
+  TypeInto(2, 1, "146.52");
+  ClickCell(2, 6);
+  auto* box = qobject_cast<QComboBox*>(view->openEditor());
+  ASSERT_NE(box, nullptr);
+  ASSERT_EQ(box->count(), 2);
+  EXPECT_EQ(box->itemText(0), "Low");
+  EXPECT_EQ(box->currentText(), "High");
+  box->setCurrentIndex(0);
+  QTest::keyClick(box, Qt::Key_Return);
+  Settle();
+  EXPECT_EQ(Cell(2, 6), "Low");
+  EXPECT_EQ(program->doc.ChInfo[2].field[6], 0);
+}
+
+TEST_F(ChannelGridViewTest, DoubleClicksCycleItemsAndCopyTheReceiveSide) {
+  Start();
+  TypeInto(3, 1, "146.525");
+  // The first click opens an editor over the cell, which then takes the second click.
+  const auto doubleClick = [this](int r, int c) {
+    ClickCell(r, c);
+    QWidget* editor = view->openEditor();
+    ASSERT_NE(editor, nullptr);
+    QTest::mouseDClick(editor, Qt::LeftButton, {}, editor->rect().center());
+    Settle();
+    EXPECT_EQ(view->openEditor(), nullptr) << "the double-click ends the edit";
+  };
+  // Busy Lock: Off, Carrier, Tone; from the last item back to the first.
+  doubleClick(3, 8);
+  EXPECT_EQ(Cell(3, 8), "Carrier");
+  doubleClick(3, 8);
+  doubleClick(3, 8);
+  EXPECT_EQ(Cell(3, 8), "Off");
+  EXPECT_EQ(program->doc.ChInfo[3].field[8], 0);
+
+  // A receive-only channel gets its transmit side from the receive side.
+  TypeInto(3, 2, "");
+  EXPECT_EQ(Cell(3, 2), "");
+  EXPECT_EQ(Cell(3, 4), "");
+  doubleClick(3, 2);
+  EXPECT_EQ(Cell(3, 2), "146.525");
+  EXPECT_EQ(Cell(3, 4), "None");
+  EXPECT_EQ(program->doc.ChInfo[3].field[2], 14652500);
+}
+
+TEST_F(ChannelGridViewTest, TheToneBoxStoresANormalisedToneForBothSides) {
+  Start();
+  TypeInto(1, 1, "146.525");
+  ClickCell(1, 3);
+  QComboBox* box = view->toneBox();
+  ASSERT_TRUE(box->isVisible());
+  EXPECT_EQ(box->objectName(), "cboGridChCtdcs");
+  EXPECT_EQ(box->geometry(), view->visualRect(Index(1, 3)));
+  EXPECT_EQ(box->currentText(), "None");
+  EXPECT_EQ(box->count(), 261) << "the off text and 260 tones";
+
+  box->lineEdit()->selectAll();
+  QTest::keyClicks(box->lineEdit(), "88.55");
+  ClickCell(2, 1);
+  EXPECT_EQ(Cell(1, 3), "88.6");
+  EXPECT_EQ(Cell(1, 4), "88.6") << "the transmit tone follows the receive tone";
+  EXPECT_EQ(program->doc.ChInfo[1].rxTone, "88.6");
+  EXPECT_EQ(program->doc.ChInfo[1].txTone, "88.6");
+  EXPECT_FALSE(box->isVisible());
+
+  // A transmit tone typed into the box leaves the receive tone alone; text that is no tone
+  // becomes the off text.
+  ClickCell(1, 4);
+  ASSERT_TRUE(box->isVisible());
+  EXPECT_EQ(box->geometry(), view->visualRect(Index(1, 4)));
+  box->lineEdit()->selectAll();
+  QTest::keyClicks(box->lineEdit(), "xyz");
+  ClickCell(1, 5);
+  EXPECT_EQ(Cell(1, 4), "None");
+  EXPECT_EQ(Cell(1, 3), "88.6");
+
+  // Leaving the box for a row label: the box loses its focus and the tone is stored.
+  ClickCell(1, 3);
+  ASSERT_TRUE(box->hasFocus());
+  box->lineEdit()->selectAll();
+  QTest::keyClicks(box->lineEdit(), "D023N");
+  ClickCell(1, 0);
+  EXPECT_EQ(Cell(1, 3), "D023N");
+  EXPECT_EQ(Cell(1, 4), "D023N");
+  EXPECT_FALSE(box->isVisible());
+}
+
+TEST_F(ChannelGridViewTest, TheMenuOfAnEmptyChannelOffersOnlyDeleteAll) {
+  Start();
+  EXPECT_EQ(view->BuildChannelMenu(4, 0), nullptr) << "no menu over a row label";
+  std::unique_ptr<QMenu> menu = view->BuildChannelMenu(4, 2);
+  ASSERT_NE(menu, nullptr);
+  const auto action = [&menu](const char* name) { return menu->findChild<QAction*>(name); };
+  for (const char* name : {"mnuOpenCh", "mnuSaveDef", "ListSeparator8", "mnuDelOne", "mnuDelAll",
+                           "sepPopChLock", "mnuPopChLock"}) {
+    ASSERT_NE(action(name), nullptr) << name;
+  }
+  EXPECT_FALSE(action("mnuOpenCh")->isEnabled());
+  EXPECT_FALSE(action("mnuSaveDef")->isEnabled());
+  EXPECT_FALSE(action("mnuDelOne")->isEnabled());
+  EXPECT_TRUE(action("mnuDelAll")->isEnabled());
+  EXPECT_TRUE(action("mnuDelOne")->isVisible());
+  EXPECT_EQ(action("mnuDelOne")->text(), "Delete channel 4");
+  EXPECT_FALSE(action("mnuOpenCh")->isVisible());
+  // The channel lock entry of the main window is hidden, and with it the menu's lock item.
+  EXPECT_FALSE(action("mnuPopChLock")->isVisible());
+  EXPECT_FALSE(action("sepPopChLock")->isVisible());
+}
+
+TEST_F(ChannelGridViewTest, DeleteOneAndDeleteAllEmptyTheRows) {
+  Start();
+  TypeInto(1, 1, "146.525");
+  TypeInto(2, 1, "146.52");
+  TypeInto(3, 1, "147");
+
+  std::unique_ptr<QMenu> one = view->BuildChannelMenu(2, 4);
+  QAction* delOne = one->findChild<QAction*>("mnuDelOne");
+  ASSERT_TRUE(delOne->isEnabled());
+  delOne->trigger();
+  EXPECT_EQ(Row(2), kEmptyRow);
+  EXPECT_EQ(Cell(1, 1), "146.525");
+
+  std::unique_ptr<QMenu> all = view->BuildChannelMenu(7, 1);
+  all->findChild<QAction*>("mnuDelAll")->trigger();
+  for (int r = 1; r <= 16; ++r) {
+    EXPECT_EQ(Row(r), kEmptyRow) << "row " << r;
+    EXPECT_EQ(program->doc.ChInfo[r].field[1], -1);
+  }
+}
+
+TEST_F(ChannelGridViewTest, TheMenuLockItemLocksThroughTheMainWindow) {
+  Start();
+  QAction* chLock = program->window.findChild<QAction*>("mnuChLock");
+  chLock->setVisible(true);
+  std::unique_ptr<QMenu> menu = view->BuildChannelMenu(1, 1);
+  QAction* lock = menu->findChild<QAction*>("mnuPopChLock");
+  ASSERT_TRUE(lock->isVisible());
+  EXPECT_FALSE(lock->isChecked());
+  EXPECT_EQ(lock->text(), "&Lock Channel Interface");
+  lock->trigger();
+  EXPECT_EQ(program->doc.channelLock, "ShowLock");
+  EXPECT_TRUE(program->window.findChild<QAction*>("mnuLockFace")->isChecked());
+  EXPECT_TRUE(view->Locked());
+
+  // Locked, the menu shows the check mark and nothing else can be chosen.
+  menu = view->BuildChannelMenu(1, 1);
+  EXPECT_TRUE(menu->findChild<QAction*>("mnuPopChLock")->isChecked());
+  EXPECT_FALSE(menu->findChild<QAction*>("mnuDelAll")->isEnabled());
+}
+
+TEST_F(ChannelGridViewTest, WhileLockedClicksAndTypingChangeNothing) {
+  Start();
+  TypeInto(1, 1, "146.525");
+  // An edit running at the moment of locking ends without storing anything.
+  ClickCell(1, 1);
+  auto* line = qobject_cast<QLineEdit*>(view->openEditor());
+  ASSERT_NE(line, nullptr);
+  line->selectAll();
+  QTest::keyClicks(line, "150");
+  program->window.findChild<QAction*>("mnuLockFace")->trigger();
+  Settle();
+  EXPECT_EQ(view->openEditor(), nullptr);
+  EXPECT_EQ(Cell(1, 1), "146.525");
+
+  ClickCell(4, 1);
+  EXPECT_EQ(view->openEditor(), nullptr);
+  QTest::keyClicks(view, "146.5");
+  QTest::keyClick(view, Qt::Key_Return);
+  Settle();
+  EXPECT_EQ(view->openEditor(), nullptr);
+  EXPECT_EQ(Row(4), kEmptyRow);
+  EXPECT_TRUE(view->selectionModel()->selectedIndexes().isEmpty()) << "no selection shown";
+  ClickCell(1, 3);
+  EXPECT_FALSE(view->toneBox()->isVisible());
+
+  // Unlocked again, the same click edits.
+  program->window.findChild<QAction*>("mnuLockFace")->trigger();
+  ClickCell(4, 1);
+  EXPECT_NE(view->openEditor(), nullptr);
+  EXPECT_EQ(view->selectionModel()->selectedIndexes(), QModelIndexList({Index(4, 1)}));
+}
+
+// Text of a PDF file by the system's pdftotext; empty when the tool is missing.
+QString PdfText(const QString& file) {
+  const QString tool = QStandardPaths::findExecutable("pdftotext");
+  if (tool.isEmpty()) return {};
+  QProcess process;
+  process.start(tool, {"-layout", file, "-"});
+  process.waitForFinished(20000);
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QByteArray FileStart(const QString& file) {
+  QFile pdf(file);
+  return pdf.open(QIODevice::ReadOnly) ? pdf.read(4) : QByteArray();
+}
+
+TEST_F(ChannelGridViewTest, PrintsTheChannelTableToPdf) {
+  Start();
+  TypeInto(1, 1, "146.525");
+  TypeInto(2, 1, "430");
+  const QString file = QString::fromStdString((work / "channels.pdf").string());
+  QStringList notices;
+  channels->statusNotice = [&](const QString& text) {
+    notices << text;
+    program->window.SetStatusNotice(text);
+  };
+  channels->choosePrinter = [&](QPrinter& printer) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    return true;
+  };
+  channels->findChild<QPushButton*>("cmdPrintChannel")->click();
+  EXPECT_EQ(notices, QStringList({"Printing，Please wait..."}));
+  EXPECT_TRUE(dialogs.told.isEmpty());
+  ASSERT_TRUE(QFile::exists(file));
+  EXPECT_EQ(FileStart(file), "%PDF");
+
+  const QString text = PdfText(file);
+  if (text.isEmpty()) GTEST_SKIP() << "pdftotext is not installed (package poppler-utils)";
+  // The title: the main window's caption, then the date and time of printing.
+  const QString year = QString::number(QDate::currentDate().year());
+  EXPECT_TRUE(text.contains(QRegularExpression("TQ-474 Radio Software\\s+[^\\n]*" + year)))
+      << text.toStdString();
+  for (const char* shown : {"Rx Freq[MHz]", "Busy Lock", "146.525", "430", "None", "Wide", "16"}) {
+    EXPECT_TRUE(text.contains(shown)) << shown << " missing from\n" << text.toStdString();
+  }
+}
+
+TEST_F(ChannelGridViewTest, PrintsChineseTitlesReadably) {
+  Start("1");
+  TypeInto(1, 1, "146.525");
+  const QString file = QString::fromStdString((work / "channels-zh.pdf").string());
+  channels->choosePrinter = [&](QPrinter& printer) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    return true;
+  };
+  channels->cmdPrintChannel_Click();
+  ASSERT_EQ(FileStart(file), "%PDF");
+  const QString text = PdfText(file);
+  if (text.isEmpty()) GTEST_SKIP() << "pdftotext is not installed (package poppler-utils)";
+  for (const char* shown : {"TQ-474写频软件", "接收频率[MHz]", "繁忙锁定", "146.525", "无"}) {
+    EXPECT_TRUE(text.contains(QString::fromUtf8(shown))) << shown << " missing from\n"
+                                                         << text.toStdString();
+  }
+}
+
+TEST_F(ChannelGridViewTest, APrintFailureIsShownInTheStatusBarAndAMessage) {
+  Start();
+  channels->choosePrinter = [&](QPrinter& printer) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString((work / "missing" / "x.pdf").string()));
+    return true;
+  };
+  channels->cmdPrintChannel_Click();
+  EXPECT_EQ(program->window.StatusText(1), "Print occur error!");
+  ASSERT_EQ(dialogs.told.size(), 1);
+  EXPECT_EQ(dialogs.told[0], "Notice|Print occur error!");
+  EXPECT_EQ(dialogs.icons[0], QMessageBox::Critical);
+
+  // A cancelled print dialog prints nothing and shows nothing.
+  channels->choosePrinter = [](QPrinter&) { return false; };
+  program->window.SetStatusNotice("Ready");
+  channels->cmdPrintChannel_Click();
+  EXPECT_EQ(program->window.StatusText(1), "Ready");
+  EXPECT_EQ(dialogs.told.size(), 1);
+}
+
+}  // namespace
+}  // namespace tq::ui
