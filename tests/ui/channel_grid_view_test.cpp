@@ -22,7 +22,7 @@
 
 #include "comm/port_control.h"
 #include "files/document.h"
-#include "support/fake_link.h"
+#include "support/program.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_folder.h"
 #include "ui/channel_window.h"
@@ -31,29 +31,9 @@
 namespace tq::ui {
 namespace {
 
-using tq::testing::DeviceTableLink;
+using tq::testing::Program;
 using tq::testing::ScriptedDialogs;
 using tq::testing::TempFolder;
-
-// One started program: folder, document and main window with its channel window.
-struct Program {
-  Program(const std::filesystem::path& home, ScriptedDialogs& dialogs)
-      : link({"/dev/radio-cable"}),
-        doc(home, report),
-        port(link, doc.settings, report),
-        window(doc, port, dialogs, [] { return 0x0409; }) {
-    window.show();
-    started = window.Form_Load();
-  }
-  ~Program() { window.hide(); }
-
-  ErrorReport report{[] { return std::string("2026-12-05 10:00:00"); }};
-  DeviceTableLink link;
-  Document doc;
-  PortControl port;
-  MainWindow window;
-  bool started = false;
-};
 
 void Settle() {
   // Commits and the display after them run as queued calls.

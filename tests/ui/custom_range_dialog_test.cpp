@@ -17,6 +17,7 @@
 
 #include "comm/port_control.h"
 #include "support/fake_link.h"
+#include "support/scripted_dialogs.h"
 #include "support/temp_folder.h"
 #include "ui/channel_window.h"
 #include "ui/dialogs.h"
@@ -26,35 +27,11 @@ namespace tq::ui {
 namespace {
 
 using tq::testing::DeviceTableLink;
+using tq::testing::ScriptedDialogs;
 using tq::testing::TempFolder;
 
-// Answers the Yes/No questions from a script (No when it runs dry) and keeps what was asked.
-class AnsweringDialogs final : public Dialogs {
- public:
-  bool Ask(QWidget*, const QString& title, const QString& text) override {
-    asked.push_back(title + "|" + text);
-    if (answers.empty()) return false;
-    const bool answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-  void Tell(QWidget*, const QString& title, const QString& text, QMessageBox::Icon) override {
-    told.push_back(title + "|" + text);
-  }
-  QString OpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
-  QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
-    return {};
-  }
-  void OpenWithDesktop(const QString&) override {}
-
-  std::deque<bool> answers;
-  QStringList asked, told;
-};
-
 void CopyShippedFiles(const TempFolder& home, const char* language) {
-  const std::filesystem::path shipped = TQ474_PROGRAM_DIR;
-  std::filesystem::copy_file(shipped / kDefaultImageFileName, home / kDefaultImageFileName);
-  std::filesystem::copy_file(shipped / kSettingsFileName, home / kSettingsFileName);
+  home.CopyShippedProgramFiles();
   SettingsFile settings(home / kSettingsFileName);
   settings.WriteSetting("Setting", "FirRun", "0");
   settings.WriteSetting("Setting", "Language", language);
@@ -94,7 +71,7 @@ class CustomRangeDialogTest : public ::testing::Test {
   ErrorReport report{[] { return std::string("2026-12-05 10:00:00"); }};
   Document doc{home.path(), report};
   bool started = false;
-  AnsweringDialogs dialogs;
+  ScriptedDialogs dialogs;
   CustomRangeTexts texts;
   int newDataSets = 0;
   QString shownLower, shownUpper, boxLower, boxUpper;
@@ -217,7 +194,7 @@ class CustomBandInProgramTest : public ::testing::Test {
 
   TempFolder home;
   ErrorReport report{[] { return std::string("2026-12-05 10:00:00"); }};
-  AnsweringDialogs dialogs;
+  ScriptedDialogs dialogs;
   DeviceTableLink link{std::set<std::string>{}};
   Document doc{home.path(), report};
   PortControl port{link, doc.settings, report};

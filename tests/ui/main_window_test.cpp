@@ -20,7 +20,7 @@
 
 #include "comm/port_control.h"
 #include "files/data_file.h"
-#include "support/fake_link.h"
+#include "support/program.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_folder.h"
 #include "ui/channel_window.h"
@@ -32,34 +32,9 @@
 namespace tq::ui {
 namespace {
 
-using tq::testing::DeviceTableLink;
+using tq::testing::Program;
 using tq::testing::ScriptedDialogs;
 using tq::testing::TempFolder;
-
-// One run of the program: its folder, its document and its main window after start-up.
-class Program {
- public:
-  Program(const std::filesystem::path& home, ScriptedDialogs& dialogs, int locale = 0x0409,
-          std::set<std::string> devices = {"/dev/radio-cable"})
-      : link(std::move(devices)),
-        doc(home, report),
-        port(link, doc.settings, report),
-        window(doc, port, dialogs, [locale] { return locale; }) {
-    window.show();
-    started = window.Form_Load();
-  }
-  ~Program() { window.hide(); }
-
-  QAction* Action(const char* name) { return window.findChild<QAction*>(name); }
-  QString Status(int panel) { return window.StatusText(panel); }
-
-  ErrorReport report{[] { return std::string("2026-12-05 10:00:00"); }};
-  DeviceTableLink link;
-  Document doc;
-  PortControl port;
-  MainWindow window;
-  bool started = false;
-};
 
 class MainWindowTest : public ::testing::Test {
  protected:
