@@ -1,5 +1,5 @@
 // Takes a picture of the main window as a user sees it right after start-up:
-//   tq474-screenshot --home DIR OUT.png [--error-list] [--demo]
+//   tq474-screenshot --home DIR OUT.png [--error-list] [--demo] [--whole]
 // With --demo a few channels are filled through the channel grid as a user would fill them
 // (band 136 - 174 MHz, tones, a receive-only channel, one outside the band) and the picture
 // shows the channel window alone.
@@ -84,7 +84,9 @@ int main(int argc, char** argv) {
   const bool demo = args.contains("--demo") && window.channelWindow() != nullptr;
   if (demo) FillDemoChannels(*window.channelWindow());
   QTimer::singleShot(800, [&] {
-    QWidget* shown = demo ? static_cast<QWidget*>(window.channelWindow()) : &window;
+    // With --demo the channel window alone is taken, unless --whole asks for the main window.
+    QWidget* shown = demo && !args.contains("--whole") ? static_cast<QWidget*>(window.channelWindow())
+                                                       : &window;
     const bool saved = shown->grab().save(out);
     std::printf("%s %s\n", saved ? "saved" : "could not save", qPrintable(out));
     window.hide();

@@ -13,7 +13,7 @@ for lang in 1 3; do
   sed -i "s/^FirRun=.*/FirRun=0/; s/^Language=.*/Language=$lang/" "$home/TQ474.ini"
   suffix=$([ "$lang" = 1 ] && echo zh || echo en)
   QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x900x24" \
-    "$build/tools/tq474-screenshot" --home "$home" "$out/main-window-$suffix.png"
+    "$build/tools/tq474-screenshot" --home "$home" "$out/main-window-$suffix.png" --demo --whole
   QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x900x24" \
     "$build/tools/tq474-screenshot" --home "$home" "$out/channel-window-$suffix.png" --demo
   rm -rf "$home"
