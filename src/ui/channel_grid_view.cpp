@@ -446,12 +446,11 @@ bool ChannelGridView::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
   }
-  if (watched == toneBox_) {
-    auto* focus = static_cast<QFocusEvent*>(event);
+  if (watched == toneBox_ && (type == QEvent::FocusIn || type == QEvent::FocusOut)) {
+    const auto* focus = static_cast<QFocusEvent*>(event);
     // Opening its own list or switching windows does not take the focus from the box.
     const bool ownMove =
-        (type == QEvent::FocusIn || type == QEvent::FocusOut) &&
-        (focus->reason() == Qt::PopupFocusReason || focus->reason() == Qt::ActiveWindowFocusReason);
+        focus->reason() == Qt::PopupFocusReason || focus->reason() == Qt::ActiveWindowFocusReason;
     if (type == QEvent::FocusIn && !ownMove && !locked_) {
       grid_.cboGridChCtdcs_GotFocus();
       Sync();
