@@ -95,6 +95,9 @@ ChannelWindow::ChannelWindow(Document& doc, const bool& programClosing, Dialogs&
 
 ChannelWindow::~ChannelWindow() {
   doc_.openCustomRange = nullptr;
+  // The view and its model refer to the grid model, which is a member: they go first.
+  delete gridView_;
+  gridView_ = nullptr;
 }
 
 void ChannelWindow::InitFace() {
