@@ -51,6 +51,15 @@ struct StartUpHooks {
   std::function<void(bool locked)> applyLock;
 };
 
+// The five address boxes of the communication window: the highest address of the memory grid
+// and the read and write ranges.
+enum class AddressBox { TableMax, ReadStart, ReadEnd, WriteStart, WriteEnd };
+inline constexpr AddressBox kAddressBoxes[] = {AddressBox::TableMax, AddressBox::ReadStart,
+                                               AddressBox::ReadEnd, AddressBox::WriteStart,
+                                               AddressBox::WriteEnd};
+// The box's control name ("txtReadStartAddr").
+const char* AddressBoxName(AddressBox box);
+
 struct Document {
   Document(std::filesystem::path programFolder, ErrorReport& report);
 
@@ -88,8 +97,19 @@ struct Document {
   void cboModel_Click(int position);
   void cboFrequency_Click(int position);
 
+  // A change of an address box's text: the text is stored unchanged under its key of section
+  // "Setting" ("ReadStartAddr" ...), and its hexadecimal value, reduced to signed 16 bits, becomes
+  // the address. A text that is not hexadecimal (an empty one too) keeps the address as it was
+  // and is reported under the box's label ("frmCommun->txtReadStartAddr_Change"). Returns
+  // whether the address took the new value.
+  bool AddressTextChanged(AddressBox box, const std::string& text);
+  std::string& AddressText(AddressBox box);
+  int16_t& AddressValue(AddressBox box);
+
   // Prepares the data folder and the default data file path (GenerateDatFolder).
   void GenerateDatFolder();
+  // Reads the address from the box's current text, with the rule of AddressTextChanged.
+  bool ApplyAddressText(AddressBox box);
 
   // Called when the band list's "Custom" entry is chosen; the window opens the custom range
   // dialog here, which sets `band`. Without it the limits stay as they are.

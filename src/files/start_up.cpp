@@ -109,18 +109,87 @@ void Document::ReadAddresses() {
   writeEndAddrText = settings.ReadSetting("Setting", "WriteEndAddr", "1FFF", 14);
   // Each text goes into its box of the communication window, whose change rule applies: a text
   // that is not hexadecimal keeps the address as it was and is reported under the box's name.
-  const auto value = [this](const std::string& text, const char* box, int16_t& address) {
-    report.Guard(std::string("frmCommun->") + box + "_Change", [&] {
-      const auto parsed = ParseHex(text);
-      if (!parsed) throw Failure(err::kTypeMismatch, box, "not a hexadecimal address: " + text);
-      address = WrapToInt16(*parsed);
-    });
-  };
-  value(tableMaxAddrText, "txtMaxAddr", TableMaxAddr);
-  value(readStartAddrText, "txtReadStartAddr", ReadStartAddr);
-  value(readEndAddrText, "txtReadEndAddr", ReadEndAddr);
-  value(writeStartAddrText, "txtWriteStartAddr", WriteStartAddr);
-  value(writeEndAddrText, "txtWriteEndAddr", WriteEndAddr);
+  for (const AddressBox box : kAddressBoxes) ApplyAddressText(box);
+}
+
+namespace {
+
+struct AddressBoxInfo {
+  const char* box;
+  const char* key;
+};
+
+AddressBoxInfo InfoOf(AddressBox box) {
+  switch (box) {
+    case AddressBox::TableMax:
+      return {"txtMaxAddr", "TableMaxAddr"};
+    case AddressBox::ReadStart:
+      return {"txtReadStartAddr", "ReadStartAddr"};
+    case AddressBox::ReadEnd:
+      return {"txtReadEndAddr", "ReadEndAddr"};
+    case AddressBox::WriteStart:
+      return {"txtWriteStartAddr", "WriteStartAddr"};
+    case AddressBox::WriteEnd:
+      break;
+  }
+  return {"txtWriteEndAddr", "WriteEndAddr"};
+}
+
+}  // namespace
+
+const char* AddressBoxName(AddressBox box) {
+  return InfoOf(box).box;
+}
+
+std::string& Document::AddressText(AddressBox box) {
+  switch (box) {
+    case AddressBox::TableMax:
+      return tableMaxAddrText;
+    case AddressBox::ReadStart:
+      return readStartAddrText;
+    case AddressBox::ReadEnd:
+      return readEndAddrText;
+    case AddressBox::WriteStart:
+      return writeStartAddrText;
+    case AddressBox::WriteEnd:
+      break;
+  }
+  return writeEndAddrText;
+}
+
+int16_t& Document::AddressValue(AddressBox box) {
+  switch (box) {
+    case AddressBox::TableMax:
+      return TableMaxAddr;
+    case AddressBox::ReadStart:
+      return ReadStartAddr;
+    case AddressBox::ReadEnd:
+      return ReadEndAddr;
+    case AddressBox::WriteStart:
+      return WriteStartAddr;
+    case AddressBox::WriteEnd:
+      break;
+  }
+  return WriteEndAddr;
+}
+
+bool Document::ApplyAddressText(AddressBox box) {
+  const char* name = InfoOf(box).box;
+  const std::string& text = AddressText(box);
+  return report.Guard(std::string("frmCommun->") + name + "_Change", [&] {
+    const auto parsed = ParseHex(text);
+    if (!parsed) throw Failure(err::kTypeMismatch, name, "not a hexadecimal address: " + text);
+    AddressValue(box) = WrapToInt16(*parsed);
+  });
+}
+
+bool Document::AddressTextChanged(AddressBox box, const std::string& text) {
+  AddressText(box) = text;
+  // The text is stored as typed, before it is judged: a half-typed address survives a restart
+  // just as the box shows it.
+  report.Guard(std::string("frmCommun->") + InfoOf(box).box + "_Change",
+               [&] { settings.WriteSetting("Setting", InfoOf(box).key, text); });
+  return ApplyAddressText(box);
 }
 
 void Document::InitProtocolScripts() {

@@ -126,5 +126,35 @@ TEST_F(StartUpTest, AddressTextsGiveTheirValuesAndBadTextsKeepTheDefaults) {
   EXPECT_TRUE(mentions("modCommun->InitProtocol"));
 }
 
+// Typing into the address boxes: every text is stored as typed, and only hexadecimal texts move
+// the address the next transfer uses.
+TEST_F(StartUpTest, AddressBoxesStoreEveryTextAndKeepTheLastHexValue) {
+  settings.WriteSetting("Setting", "FirRun", "0");
+  Document doc(home.path(), report);
+  ASSERT_TRUE(doc.StartUp());
+  const std::size_t startUpLines = report.lines().size();
+  EXPECT_TRUE(doc.AddressTextChanged(AddressBox::ReadEnd, "1F"));
+  EXPECT_EQ(settings.ReadSetting("Setting", "ReadEndAddr", "", 14), "1F");
+  EXPECT_TRUE(doc.AddressTextChanged(AddressBox::ReadEnd, "1FF"));
+  EXPECT_EQ(settings.ReadSetting("Setting", "ReadEndAddr", "", 14), "1FF");
+  EXPECT_EQ(doc.ReadEndAddr, 0x1FF);
+  EXPECT_EQ(report.lines().size(), startUpLines);
+
+  EXPECT_FALSE(doc.AddressTextChanged(AddressBox::ReadEnd, ""));
+  EXPECT_EQ(settings.ReadSetting("Setting", "ReadEndAddr", "x", 14), "");
+  EXPECT_EQ(doc.ReadEndAddr, 0x1FF) << "an empty box keeps the address";
+  ASSERT_GT(report.lines().size(), startUpLines);
+  EXPECT_NE(report.lines().back().find("frmCommun->txtReadEndAddr_Change"), std::string::npos);
+
+  EXPECT_FALSE(doc.AddressTextChanged(AddressBox::TableMax, "12G"));
+  EXPECT_EQ(settings.ReadSetting("Setting", "TableMaxAddr", "", 14), "12G");
+  EXPECT_EQ(doc.TableMaxAddr, 0x1FFF);
+  EXPECT_TRUE(doc.AddressTextChanged(AddressBox::WriteStart, "FFFF"));
+  EXPECT_EQ(doc.WriteStartAddr, -1) << "no range check follows the 16-bit reading";
+  EXPECT_TRUE(doc.AddressTextChanged(AddressBox::WriteEnd, "0100"));
+  EXPECT_EQ(doc.WriteEndAddr, 0x100);
+  EXPECT_EQ(doc.ReadStartAddr, 0) << "the other boxes keep their addresses";
+}
+
 }  // namespace
 }  // namespace tq
