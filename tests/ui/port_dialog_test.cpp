@@ -1,0 +1,272 @@
+// The port dialog over a settings file that maps ports to fake devices; only the devices the
+// link is told about open, so no port of the machine is ever touched.
+#include "ui/port_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <array>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "comm/port_control.h"
+#include "files/document.h"
+#include "support/fake_link.h"
+#include "support/temp_folder.h"
+
+namespace tq::ui {
+namespace {
+
+using tq::testing::DeviceTableLink;
+using tq::testing::TempFolder;
+
+// What each button shows beside it: COM3, COM5 and COM12 are mapped in the settings file, the
+// others keep the default table.
+const QStringList kDevices = {"/dev/ttyUSB0",    "/dev/ttyUSB1", "/dev/radio-a", "/dev/ttyUSB3",
+                              "/dev/radio-gone", "/dev/ttyUSB5", "/dev/ttyUSB6", "/dev/ttyUSB7",
+                              "/dev/ttyACM0",    "/dev/ttyACM1", "/dev/ttyACM2", "/dev/radio-b",
+                              "/dev/ttyACM4",    "/dev/ttyACM5", "/dev/ttyACM6", "/dev/ttyACM7"};
+
+class PortDialogTest : public ::testing::Test {
+ protected:
+  // Makes the folder a program folder with the language and port given and starts the
+  // document. COM3 and COM12 stand for devices that are present, COM5 for one that is not.
+  bool StartUp(const char* language = "3", const char* comPort = "3") {
+    home.CopyShippedProgramFiles();
+    SettingsFile settings(home / kSettingsFileName);
+    settings.WriteSetting("Setting", "FirRun", "0");
+    settings.WriteSetting("Setting", "Language", language);
+    settings.WriteSetting("Setting", "COM", comPort);
+    settings.WriteSetting("Ports", "COM3", "/dev/radio-a");
+    settings.WriteSetting("Ports", "COM5", "/dev/radio-gone");
+    settings.WriteSetting("Ports", "COM12", "/dev/radio-b");
+    const bool started = doc.StartUp();
+    port.ComPort = doc.ComPort;
+    return started;
+  }
+
+  std::string SettingsBytes() const { return TempFolder::Read(home / kSettingsFileName); }
+  std::string StoredPort() const { return doc.settings.ReadSetting("Setting", "COM", "", 9); }
+
+  static QPushButton* Button(const PortDialog& dialog, const char* name) {
+    return dialog.findChild<QPushButton*>(name);
+  }
+
+  // Saves a picture of the dialog when TQ474_GRAB_DIR names a folder (for looking at the layout).
+  static void Grab(PortDialog& dialog, const char* name) {
+    const QString folder = qEnvironmentVariable("TQ474_GRAB_DIR");
+    if (!folder.isEmpty()) dialog.grab().save(folder + "/" + name);
+  }
+
+  // Every control is at least as large as its text needs.
+  static void ExpectNothingClipped(const PortDialog& dialog) {
+    for (QWidget* widget : dialog.findChildren<QWidget*>()) {
+      if (!widget->isVisible()) continue;
+      const QSize need = widget->minimumSizeHint().expandedTo(widget->sizeHint());
+      EXPECT_GE(widget->width(), need.width()) << widget->objectName().toStdString();
+      EXPECT_GE(widget->height(), widget->minimumSizeHint().height())
+          << widget->objectName().toStdString();
+    }
+  }
+
+  TempFolder home;
+  ErrorReport report{[] { return std::string("2026-12-05 10:00:00"); }};
+  Document doc{home.path(), report};
+  DeviceTableLink link{std::set<std::string>{"/dev/radio-a", "/dev/radio-b"}};
+  PortControl port{link, doc.settings, report};
+};
+
+TEST_F(PortDialogTest, OpeningProbesEveryPortAndOffersOnlyThoseThatOpen) {
+  ASSERT_TRUE(StartUp());
+  PortDialog dialog(doc, port);
+  dialog.show();
+  Grab(dialog, "port-dialog-en.png");
+
+  EXPECT_EQ(dialog.objectName(), "frmToolCom");
+  EXPECT_TRUE(dialog.isModal());
+  EXPECT_EQ(dialog.windowTitle(), "Communication Port");
+  EXPECT_EQ(dialog.findChild<QGroupBox*>("fraToolCom")->title(), "Set");
+  EXPECT_EQ(dialog.findChild<QLabel*>("lblToolCom")->text(), "Communication Port");
+  EXPECT_EQ(Button(dialog, "cmdOk")->text(), "OK");
+  EXPECT_EQ(Button(dialog, "cmdCancel")->text(), "Cancel");
+  EXPECT_EQ(Button(dialog, "cmdOk")->font().families().value(0), "Times New Roman");
+
+  // One control array of sixteen exclusive buttons, ids 0 to 15.
+  const QList<QRadioButton*>& buttons = dialog.buttons();
+  ASSERT_EQ(buttons.size(), 16);
+  EXPECT_EQ(dialog.findChildren<QRadioButton*>("COM1"), buttons);
+  QButtonGroup* group = buttons[0]->group();
+  ASSERT_NE(group, nullptr);
+  EXPECT_TRUE(group->exclusive());
+  const QList<QLabel*> devices = dialog.findChildren<QLabel*>("lblDevice");
+  ASSERT_EQ(devices.size(), 16);
+
+  std::vector<int> enabled;
+  for (int i = 0; i < 16; ++i) {
+    EXPECT_EQ(buttons[i]->text(), QString("COM%1").arg(i + 1));
+    EXPECT_EQ(buttons[i]->group(), group);
+    EXPECT_EQ(group->id(buttons[i]), i);
+    EXPECT_EQ(devices[i]->text(), kDevices[i]) << "COM" << i + 1;
+    if (buttons[i]->isEnabled()) enabled.push_back(i + 1);
+    EXPECT_EQ(devices[i]->isEnabled(), buttons[i]->isEnabled()) << "COM" << i + 1;
+    // The device sits on the button's row, to its right.
+    EXPECT_EQ(devices[i]->geometry().center().y(), buttons[i]->geometry().center().y());
+    EXPECT_GT(devices[i]->x(), buttons[i]->geometry().right());
+  }
+  EXPECT_EQ(enabled, (std::vector<int>{3, 12}));
+
+  // Two columns of eight: COM1-COM8 down the left, COM9-COM16 down the right.
+  for (int row = 0; row < 8; ++row) {
+    EXPECT_EQ(buttons[row]->x(), buttons[0]->x());
+    EXPECT_EQ(buttons[row + 8]->x(), buttons[8]->x());
+    EXPECT_EQ(buttons[row + 8]->y(), buttons[row]->y());
+    EXPECT_GT(buttons[row + 8]->x(), devices[row]->geometry().right());
+    if (row > 0) {
+      EXPECT_GT(buttons[row]->y(), buttons[row - 1]->y());
+    }
+  }
+  ExpectNothingClipped(dialog);
+
+  // The probe went through the ports in order, left none open and recorded each verdict.
+  std::vector<std::string> expectedProbes;
+  for (const QString& device : kDevices) expectedProbes.push_back(device.toStdString());
+  EXPECT_EQ(link.opened, expectedProbes);
+  EXPECT_FALSE(link.IsOpen());
+  std::array<int16_t, 16> flags{};
+  flags.fill(-1);
+  flags[2] = 1;
+  flags[11] = 1;
+  EXPECT_EQ(port.PortFlag, flags);
+
+  EXPECT_TRUE(buttons[2]->isChecked());
+  EXPECT_EQ(group->checkedId(), 2);
+  EXPECT_TRUE(report.lines().empty());
+}
+
+TEST_F(PortDialogTest, OkStoresTheClickedPort) {
+  ASSERT_TRUE(StartUp());
+  const std::string before = SettingsBytes();
+  PortDialog dialog(doc, port);
+  dialog.show();
+  const QList<QRadioButton*>& buttons = dialog.buttons();
+
+  QTest::mouseClick(buttons[0], Qt::LeftButton);
+  EXPECT_TRUE(buttons[2]->isChecked()) << "a port that did not open cannot be chosen";
+  QTest::mouseClick(buttons[11], Qt::LeftButton);
+  EXPECT_TRUE(buttons[11]->isChecked());
+  EXPECT_FALSE(buttons[2]->isChecked());
+  EXPECT_EQ(port.ComPort, 3) << "nothing changes before OK";
+  EXPECT_EQ(SettingsBytes(), before);
+
+  QTest::mouseClick(Button(dialog, "cmdOk"), Qt::LeftButton);
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_EQ(port.ComPort, 12);
+  EXPECT_EQ(doc.ComPort, 12);
+  EXPECT_EQ(StoredPort(), "12");
+  // Only the port line changed; the device table and everything else stay as they were.
+  std::string expected = before;
+  const std::size_t at = expected.find("\nCOM=3\n");
+  ASSERT_NE(at, std::string::npos);
+  expected.replace(at, 7, "\nCOM=12\n");
+  EXPECT_EQ(SettingsBytes(), expected);
+  EXPECT_TRUE(report.lines().empty());
+}
+
+TEST_F(PortDialogTest, OkWithoutAnotherChoiceKeepsTheOpeningPort) {
+  // COM5 stands for a device that is not there: its button is selected but unavailable.
+  ASSERT_TRUE(StartUp("3", "5"));
+  {
+    PortDialog dialog(doc, port);
+    EXPECT_TRUE(dialog.buttons()[4]->isChecked());
+    EXPECT_FALSE(dialog.buttons()[4]->isEnabled());
+    dialog.cmdOk_Click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  }
+  EXPECT_EQ(port.ComPort, 5);
+  EXPECT_EQ(doc.ComPort, 5);
+  EXPECT_EQ(StoredPort(), "5");
+
+  // A port outside 1 to 16 selects no button; OK keeps it and stores it as it is.
+  port.ComPort = 17;
+  PortDialog dialog(doc, port);
+  EXPECT_EQ(dialog.buttons()[0]->group()->checkedId(), -1);
+  dialog.cmdOk_Click();
+  EXPECT_EQ(port.ComPort, 17);
+  EXPECT_EQ(doc.ComPort, 17);
+  EXPECT_EQ(StoredPort(), "17");
+  EXPECT_TRUE(report.lines().empty());
+}
+
+TEST_F(PortDialogTest, CancelEscapeAndCloseGiveBackTheOpeningPortAndWriteNothing) {
+  ASSERT_TRUE(StartUp());
+  const std::string before = SettingsBytes();
+  const std::pair<const char*, void (*)(PortDialog&)> ways[] = {
+      {"Cancel", [](PortDialog& d) { QTest::mouseClick(Button(d, "cmdCancel"), Qt::LeftButton); }},
+      {"Escape", [](PortDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); }},
+      {"close button", [](PortDialog& d) { d.close(); }},
+  };
+  for (const auto& [name, leave] : ways) {
+    PortDialog dialog(doc, port);
+    dialog.show();
+    QTest::mouseClick(dialog.buttons()[11], Qt::LeftButton);
+    ASSERT_TRUE(dialog.buttons()[11]->isChecked()) << name;
+    // Something else moved the port while the dialog was open.
+    port.ComPort = 7;
+    doc.ComPort = 9;
+    leave(dialog);
+    EXPECT_EQ(dialog.result(), QDialog::Rejected) << name;
+    EXPECT_FALSE(dialog.isVisible()) << name;
+    EXPECT_EQ(port.ComPort, 3) << name;
+    EXPECT_EQ(doc.ComPort, 3) << name;
+    EXPECT_EQ(SettingsBytes(), before) << name;
+  }
+  EXPECT_TRUE(report.lines().empty());
+}
+
+TEST_F(PortDialogTest, ASettingsFileThatCannotBeWrittenIsReported) {
+  ASSERT_TRUE(StartUp());
+  PortDialog dialog(doc, port);
+  dialog.show();
+  QTest::mouseClick(dialog.buttons()[11], Qt::LeftButton);
+  // A folder in the settings file's place makes the write fail.
+  std::filesystem::remove(home / kSettingsFileName);
+  std::filesystem::create_directory(home / kSettingsFileName);
+
+  QTest::mouseClick(Button(dialog, "cmdOk"), Qt::LeftButton);
+  ASSERT_EQ(report.lines().size(), 2u);
+  EXPECT_NE(report.lines()[1].find("frmToolCom->cmdOk_Click"), std::string::npos)
+      << report.lines()[1];
+  EXPECT_TRUE(dialog.isVisible()) << "the dialog stays open after a failed write";
+  EXPECT_EQ(port.ComPort, 12) << "the port was set before the write";
+
+  QTest::mouseClick(Button(dialog, "cmdCancel"), Qt::LeftButton);
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_EQ(port.ComPort, 3);
+  EXPECT_EQ(doc.ComPort, 3);
+}
+
+TEST_F(PortDialogTest, ChineseCaptionsAndFont) {
+  ASSERT_TRUE(StartUp("1"));
+  PortDialog dialog(doc, port);
+  dialog.show();
+  Grab(dialog, "port-dialog-zh.png");
+  EXPECT_EQ(dialog.windowTitle(), "通信端口设置");
+  EXPECT_EQ(dialog.findChild<QGroupBox*>("fraToolCom")->title(), "设置");
+  EXPECT_EQ(dialog.findChild<QLabel*>("lblToolCom")->text(), "通信端口");
+  EXPECT_EQ(Button(dialog, "cmdOk")->text(), "确定");
+  EXPECT_EQ(Button(dialog, "cmdCancel")->text(), "取消");
+  EXPECT_EQ(dialog.buttons()[15]->text(), "COM16") << "the port captions are not translated";
+  EXPECT_EQ(dialog.buttons()[15]->font().families().value(0), "宋体");
+  ExpectNothingClipped(dialog);
+}
+
+}  // namespace
+}  // namespace tq::ui
