@@ -52,6 +52,9 @@ class PortControl {
   std::string deviceOverride;
   std::function<void()> onOpenFailed;
 
+  // The link the port is opened on, for the transfers that talk through it.
+  SerialLink& link() noexcept { return link_; }
+
  private:
   SerialLink& link_;
   const SettingsFile& settings_;

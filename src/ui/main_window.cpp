@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -23,9 +24,12 @@
 #include "ui/about_box.h"
 #include "ui/channel_grid_view.h"
 #include "ui/channel_window.h"
+#include "ui/commun_window.h"
 #include "ui/dialogs.h"
 #include "ui/error_list.h"
 #include "ui/icons.h"
+#include "ui/interface_font.h"
+#include "ui/port_dialog.h"
 #include "ui/radio_info.h"
 #include "ui/sys_set.h"
 #include "ui/tree_view.h"
@@ -162,10 +166,17 @@ MainWindow::MainWindow(Document& doc, PortControl& port, Dialogs& dialogs,
   doc_.report.SetListener([this](const std::string&, int) {
     if (!errorList_) mnuShowErr_Click();
   });
+  // A port that fails to open during a transfer brings the port dialog over the window that
+  // started the transfer, so that the user can pick another port.
+  port_.onOpenFailed = [this] {
+    QWidget* owner = QApplication::activeModalWidget();
+    ShowPortDialog(owner != nullptr ? owner : this);
+  };
 }
 
 MainWindow::~MainWindow() {
   doc_.report.SetListener({});
+  port_.onOpenFailed = {};
 }
 
 ErrorListWindow* MainWindow::errorList() const {
@@ -221,6 +232,11 @@ void MainWindow::BuildMenus() {
   connect(Action("mnuFileSave"), &QAction::triggered, this, [this] { SaveFile(); });
   connect(Action("mnuFileSaveAs"), &QAction::triggered, this, [this] { SaveAsFile(); });
   connect(Action("mnuExit"), &QAction::triggered, this, [this] { close(); });
+  connect(Action("mnuReadFre"), &QAction::triggered, this, [this] { mnuReadFre_Click(); });
+  connect(Action("mnuWriteFre"), &QAction::triggered, this, [this] { mnuWriteFre_Click(); });
+  connect(Action("mnuReadWriteFre"), &QAction::triggered, this,
+          [this] { mnuReadWriteFre_Click(); });
+  connect(Action("mnuCommunicate"), &QAction::triggered, this, [this] { mnuCommunicate_Click(); });
   connect(Action("mnuLockFace"), &QAction::triggered, this, [this] { mnuLockFace_Click(); });
   connect(Action("mnuChLock"), &QAction::triggered, this, [this] { mnuChLock_Click(); });
   connect(Action("mnuLangSel0"), &QAction::triggered, this, [this] { mnuLangSel_Click(1); });
@@ -353,10 +369,7 @@ bool MainWindow::Form_Load() {
 }
 
 void MainWindow::ApplyFont() {
-  QFont font = this->font();
-  font.setFamilies({QString::fromStdString(doc_.fontName), "Noto Sans CJK SC", "WenQuanYi Zen Hei",
-                    "DejaVu Sans"});
-  setFont(font);
+  setFont(InterfaceFont(doc_.fontName, font()));
 }
 
 void MainWindow::SetSoftFace() {
@@ -471,14 +484,65 @@ void MainWindow::tlbmdifrmMain_ButtonClick(const QString& key) {
       OpenFile();
     } else if (key == "FileSave") {
       SaveFile();
+    } else if (key == "Read") {
+      mnuReadFre_Click();
+    } else if (key == "Write") {
+      mnuWriteFre_Click();
+    } else if (key == "Com") {
+      mnuCommunicate_Click();
     } else if (key == "Help") {
       Help();
     } else if (key == "Exit") {
       close();
     }
-    // "Print" has no action; "Read", "Write" and "Com" open the communication window and the
-    // port dialog, which the communication window brings.
+    // "Print" has no action.
   });
+}
+
+CommunWindow* MainWindow::communWindow() {
+  if (!commun_) {
+    commun_ = new CommunWindow(doc_, port_, dialogs_, closing_, this);
+    commun_->softDisplay = [this] {
+      doc_.SoftDisplay();
+      ShowNewData();
+    };
+  }
+  return commun_;
+}
+
+void MainWindow::ShowCommun() {
+  CommunWindow* window = communWindow();
+  window->exec();
+}
+
+void MainWindow::mnuReadFre_Click() {
+  Guarded("mdifrmMain->mnuReadFre_Click", [this] {
+    communWindow()->findChild<QWidget*>("cmdWrite")->hide();
+    communWindow()->findChild<QWidget*>("cmdRead")->show();
+    ShowCommun();
+  });
+}
+
+void MainWindow::mnuWriteFre_Click() {
+  Guarded("mdifrmMain->mnuWriteFre_Click", [this] {
+    communWindow()->findChild<QWidget*>("cmdRead")->hide();
+    communWindow()->findChild<QWidget*>("cmdWrite")->show();
+    ShowCommun();
+  });
+}
+
+void MainWindow::mnuReadWriteFre_Click() {
+  Guarded("mdifrmMain->mnuReadWriteFre_Click", [this] { ShowCommun(); });
+}
+
+void MainWindow::ShowPortDialog(QWidget* owner) {
+  PortDialog dialog(doc_, port_, owner);
+  dialog.exec();
+  statusCom_->setText(QString("COM%1").arg(port_.ComPort));
+}
+
+void MainWindow::mnuCommunicate_Click() {
+  Guarded("mdifrmMain->mnuCommunicate_Click", [this] { ShowPortDialog(this); });
 }
 
 void MainWindow::mnuLangSel_Click(int16_t language) {
@@ -637,6 +701,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     if (radioInfo_) radioInfo_->close();
     if (channelWindow_ != nullptr) channelWindow_->close();
     if (errorList_) errorList_->close();
+    if (commun_) commun_->close();
     mdiArea_->closeAllSubWindows();
     event->accept();
   });

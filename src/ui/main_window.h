@@ -26,6 +26,7 @@ namespace tq::ui {
 
 class AboutBox;
 class ChannelWindow;
+class CommunWindow;
 class Dialogs;
 class ErrorListWindow;
 class RadioInfoWindow;
@@ -53,6 +54,13 @@ class MainWindow : public QMainWindow {
   void Help();
   void mnuAboutSoft_Click();
   void tlbmdifrmMain_ButtonClick(const QString& key);
+  // The communication window for reading, for writing, or with both buttons as they are; it is
+  // created on first use and shown modally.
+  void mnuReadFre_Click();
+  void mnuWriteFre_Click();
+  void mnuReadWriteFre_Click();
+  // The port dialog; the status panel shows the port chosen when it closes.
+  void mnuCommunicate_Click();
   // The language menu and the switch to another language.
   void mnuLangSel_Click(int16_t language);
   void SwiLangFace(int16_t language);
@@ -71,6 +79,8 @@ class MainWindow : public QMainWindow {
   // Set once the exit question was answered Yes: every child window may close then.
   bool Closing() const { return closing_; }
   ChannelWindow* channelWindow() const { return channelWindow_; }
+  // The communication window, created hidden on first use.
+  CommunWindow* communWindow();
   ErrorListWindow* errorList() const;
   TreeViewWindow* treeView() const { return treeView_; }
   QString StatusText(int panel) const;
@@ -88,6 +98,8 @@ class MainWindow : public QMainWindow {
   void ShowFileName();
   void ApplyFont();
   void ShowNewData();
+  void ShowCommun();
+  void ShowPortDialog(QWidget* owner);
   void OpenView(const QString& key);
   QString LastWriteText() const;
   QAction* Action(const char* name) const;
@@ -121,6 +133,7 @@ class MainWindow : public QMainWindow {
   TreeViewWindow* treeView_ = nullptr;
   QPointer<RadioInfoWindow> radioInfo_;
   QPointer<SysSetWindow> sysSet_;
+  QPointer<CommunWindow> commun_;
 };
 
 }  // namespace tq::ui

@@ -1,11 +1,13 @@
-// One run of the program for widget tests: its folder, its document, a port probe that only
-// sees the devices named, and its main window after start-up.
+// One run of the program for widget tests: its folder, its document, its serial link and its
+// main window after start-up. `Program` probes only the devices it is told exist; a program
+// on the real serial link talks to the simulated radio on a pseudo-terminal.
 #pragma once
 
 #include <QAction>
 #include <filesystem>
 #include <set>
 #include <string>
+#include <utility>
 
 #include "comm/port_control.h"
 #include "files/document.h"
@@ -15,30 +17,39 @@
 
 namespace tq::testing {
 
-class Program {
+template <typename Link>
+class ProgramOn {
  public:
-  Program(const std::filesystem::path& home, ScriptedDialogs& dialogs, int locale = 0x0409,
-          std::set<std::string> devices = {"/dev/radio-cable"})
-      : link(std::move(devices)),
+  template <typename... LinkArgs>
+  ProgramOn(const std::filesystem::path& home, ScriptedDialogs& dialogs, int locale,
+            LinkArgs&&... linkArgs)
+      : link(std::forward<LinkArgs>(linkArgs)...),
         doc(home, report),
         port(link, doc.settings, report),
         window(doc, port, dialogs, [locale] { return locale; }) {
     window.show();
     started = window.Form_Load();
   }
-  ~Program() { window.hide(); }
-  Program(const Program&) = delete;
-  Program& operator=(const Program&) = delete;
+  ~ProgramOn() { window.hide(); }
+  ProgramOn(const ProgramOn&) = delete;
+  ProgramOn& operator=(const ProgramOn&) = delete;
 
   QAction* Action(const char* name) { return window.findChild<QAction*>(name); }
   QString Status(int panel) { return window.StatusText(panel); }
 
   ErrorReport report{[] { return std::string("2026-12-05 10:00:00"); }};
-  DeviceTableLink link;
+  Link link;
   Document doc;
   PortControl port;
   ui::MainWindow window;
   bool started = false;
+};
+
+class Program : public ProgramOn<DeviceTableLink> {
+ public:
+  Program(const std::filesystem::path& home, ScriptedDialogs& dialogs, int locale = 0x0409,
+          std::set<std::string> devices = {"/dev/radio-cable"})
+      : ProgramOn(home, dialogs, locale, std::move(devices)) {}
 };
 
 }  // namespace tq::testing

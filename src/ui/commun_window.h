@@ -1,0 +1,105 @@
+// The communication window frmCommun: the read and write buttons, the progress bar with its
+// percentage, the transfer light and the data list that logs every byte on the line. A hidden
+// panel, opened by a double-click gesture on the top frame, holds the address boxes of the
+// transfers and the memory grid, and the choice to refresh the memory grid after a transfer.
+// The main window shows it modally; closing it only hides it until the program closes.
+#pragma once
+
+#include <QDialog>
+#include <functional>
+
+#include "comm/data_list.h"
+#include "comm/wait.h"
+#include "files/document.h"
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QProgressBar;
+class QPushButton;
+class QTimer;
+
+namespace tq {
+class PortControl;
+}
+
+namespace tq::ui {
+
+class Dialogs;
+
+class CommunWindow : public QDialog {
+  Q_OBJECT
+
+ public:
+  // `programClosing` is the main window's flag: once it is set the window may really close.
+  CommunWindow(Document& doc, PortControl& port, Dialogs& dialogs, const bool& programClosing,
+               QWidget* parent = nullptr);
+  ~CommunWindow() override;
+
+  // Captions from the text table, the interface font, the percentage in red and empty.
+  void InitFace();
+  // Progress bar at `percent` and the percentage text ("50 %").
+  void ShowComPercent(int16_t percent);
+
+  // The read and the write transfer over the program's port, with the wait that keeps the
+  // windows alive. Nothing happens while a transfer runs.
+  void cmdRead_Click();
+  void cmdWrite_Click();
+  // The hidden panel gesture: the 6th, 16th, 26th ... double-click shows or hides the panel.
+  void fraOne_DblClick();
+  void tmrLigGrint_Timer();
+
+  bool Running() const { return running_; }
+  DataList& dataList() { return list_; }
+  Wait& wait() { return wait_; }
+
+  // The refresh after a successful read (SoftDisplay of the windows). Unset, the document
+  // refreshes its data alone.
+  std::function<void()> softDisplay;
+  // TableFreDat of the memory window; runs after a transfer when "Show Memory Data" is ticked.
+  std::function<void()> refreshMemoryGrid;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ public slots:
+  void reject() override;
+
+ private:
+  void Transfer(bool reading);
+  void SetRunning(bool running, bool reading);
+  void HideWindow();
+  void ShowDataListLines(bool cleared);
+  int Twips(int twips) const;
+  QString Text(int number) const;
+
+  Document& doc_;
+  PortControl& port_;
+  Dialogs& dialogs_;
+  const bool& programClosing_;
+  SteadyClock clock_;
+  LinkWait wait_;
+  DataList list_;
+  bool running_ = false;
+  int16_t dblClickCount_ = 0;
+
+  QGroupBox* fraOne_;
+  QPushButton* cmdRead_;
+  QPushButton* cmdWrite_;
+  QProgressBar* prgCommunicate_;
+  QLabel* lblComStatus_;
+  QLabel* imgGreen_;
+  QLabel* imgRed_;
+  QTimer* tmrLigGrint_;
+  QGroupBox* fraTwo_;
+  QListWidget* listRtData_;
+  QGroupBox* fraRdWrDat_;
+  QCheckBox* chkShowMemDat_;
+  QCheckBox* chkNotShowProg_;
+  QCheckBox* chkStopCom_;
+};
+
+}  // namespace tq::ui

@@ -1,0 +1,303 @@
+// The communication window: reading and writing the simulated radio through the program's
+// window, the data list, the hidden panel and its address boxes, and the menu commands.
+#include "ui/commun_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <ctime>
+#include <memory>
+
+#include "editor/channel_grid.h"
+#include "files/data_file.h"
+#include "qtlink/qt_serial_link.h"
+#include "support/process.h"
+#include "support/program.h"
+#include "support/temp_folder.h"
+#include "ui/channel_grid_view.h"
+#include "ui/channel_window.h"
+
+namespace tq::ui {
+namespace {
+
+using tq::testing::Program;
+using tq::testing::ProgramOn;
+using tq::testing::ScriptedDialogs;
+using tq::testing::SimProcess;
+using tq::testing::TempFolder;
+
+const QString kCommunicationFailed = "Notice|Communication failed,please check commuication port!";
+
+void PrepareHome(const TempFolder& home, const std::string& com3) {
+  home.CopyShippedProgramFiles();
+  SettingsFile settings(home / kSettingsFileName);
+  settings.WriteSetting("Setting", "FirRun", "0");
+  settings.WriteSetting("Setting", "Language", "3");
+  settings.WriteSetting("Setting", "COM", "3");
+  settings.WriteSetting("Ports", "COM3", com3);
+}
+
+// Answers the modal window that opens next (after `steps` turns of the event loop) by running
+// `act` on it; used where a command shows a dialog with its own event loop.
+void OnNextModal(std::function<void(QWidget*)> act) {
+  QTimer::singleShot(0, [act = std::move(act)] {
+    if (QWidget* modal = QApplication::activeModalWidget()) act(modal);
+  });
+}
+
+QStringList Items(const QListWidget* list) {
+  QStringList items;
+  for (int k = 0; k < list->count(); ++k) items << list->item(k)->text();
+  return items;
+}
+
+// The radio's image: the shipped default image with channel 1 on 146.525 MHz and the squelch
+// at 5, the band 136 - 174 MHz.
+MemoryImage RadioImage(const TempFolder& folder) {
+  ErrorReport report;
+  Document radio(folder.path(), report);
+  radio.StartUp();
+  radio.cboFrequency_Click(0);
+  ChannelGrid grid(radio);
+  grid.SetChGrid();
+  for (int n = 1; n <= 16; ++n) grid.DelOneChannel(n);
+  grid.vsfgGridCh_Click(1, 1);
+  grid.vsfgGridCh_AfterEdit(1, 1, "146.525");
+  radio.options.OptSel[1] = 5;
+  radio.SetConvIicDat();
+  return radio.IicDat;
+}
+
+class CommunEndToEndTest : public ::testing::Test {
+ protected:
+  CommunEndToEndTest() {
+    PrepareHome(home, link.string());
+    SaveDataFile(work / "radio.dat", RadioImage(home));
+  }
+
+  void Start() {
+    program = std::make_unique<ProgramOn<QtSerialLink>>(home.path(), dialogs, 0x0409);
+    ASSERT_TRUE(program->started);
+    commun = program->window.communWindow();
+    view = program->window.findChild<ChannelGridView*>("vsfgGridCh");
+    sql = program->window.findChild<QComboBox*>("cboSql");
+    ASSERT_NE(view, nullptr);
+    ASSERT_NE(sql, nullptr);
+  }
+
+  QString Cell(int r, int c) const { return view->gridModel()->GridIndex(r, c).data().toString(); }
+
+  TempFolder home;
+  TempFolder work;
+  std::filesystem::path link = work / "radio";
+  ScriptedDialogs dialogs;
+  std::unique_ptr<ProgramOn<QtSerialLink>> program;
+  CommunWindow* commun = nullptr;
+  ChannelGridView* view = nullptr;
+  QComboBox* sql = nullptr;
+};
+
+TEST_F(CommunEndToEndTest, ReadEditWriteLeavesTheRadioHoldingTheEditsAndTheStamp) {
+  SimProcess sim(
+      link, {"--image", (work / "radio.dat").string(), "--save", (work / "after.dat").string()});
+  ASSERT_TRUE(sim.Up());
+  Start();
+  ASSERT_NE(Cell(1, 1), "146.525") << "the program starts from its own default data";
+
+  commun->cmdRead_Click();
+  EXPECT_TRUE(dialogs.told.isEmpty()) << dialogs.told.join("\n").toStdString();
+  EXPECT_EQ(Cell(1, 1), "146.525");
+  EXPECT_EQ(sql->currentIndex(), 5);
+  EXPECT_EQ(commun->findChild<QProgressBar*>("prgCommunicate")->value(), 100);
+  EXPECT_EQ(commun->findChild<QLabel*>("lblComStatus")->text(), "100 %");
+  const QStringList log = Items(commun->findChild<QListWidget*>("listRtData"));
+  EXPECT_TRUE(log.contains("Tx: 52 00 10 10 ")) << "every frame is logged";
+  EXPECT_FALSE(commun->findChild<QLabel*>("imgGreen")->isVisible()) << "the light is off again";
+
+  // One channel and one option edited in the windows, then written.
+  view->grid().vsfgGridCh_Click(2, 1);
+  view->grid().vsfgGridCh_AfterEdit(2, 1, "145.6");
+  view->Sync();
+  sql->setCurrentIndex(3);
+  std::time_t before = std::time(nullptr);
+  commun->cmdWrite_Click();
+  EXPECT_TRUE(dialogs.told.isEmpty()) << dialogs.told.join("\n").toStdString();
+  ASSERT_EQ(sim.Stop(), 0);
+
+  MemoryImage radio;
+  LoadDataFile(work / "after.dat", radio);
+  EXPECT_TRUE(radio == program->doc.IicDat) << "the radio holds the program's image";
+  // Channel 2 receives on 145.6 MHz: eight BCD digits, least significant byte first.
+  const int record = ChannelRecordAddress(2);
+  EXPECT_EQ(radio.at(record), 0x00);
+  EXPECT_EQ(radio.at(record + 1), 0x00);
+  EXPECT_EQ(radio.at(record + 2), 0x56);
+  EXPECT_EQ(radio.at(record + 3), 0x14);
+  EXPECT_EQ(radio.at(0x0134), 3) << "the squelch";
+  std::tm local{};
+  localtime_r(&before, &local);
+  EXPECT_EQ(radio.at(0x0330), local.tm_year % 100);
+  EXPECT_EQ(radio.at(0x0331), local.tm_mon + 1);
+  EXPECT_EQ(radio.at(0x0332), local.tm_mday);
+}
+
+TEST_F(CommunEndToEndTest, ASilentRadioEndsWithTheMessageAndLeavesTheGrid) {
+  SimProcess sim(link, {"--silent"});
+  ASSERT_TRUE(sim.Up());
+  Start();
+  const QString before = Cell(1, 1);
+  const MemoryImage image = program->doc.IicDat;
+  commun->cmdRead_Click();
+  ASSERT_EQ(dialogs.told.size(), 1);
+  EXPECT_EQ(dialogs.told.front(), kCommunicationFailed);
+  EXPECT_EQ(dialogs.icons.front(), QMessageBox::Warning);
+  EXPECT_EQ(Cell(1, 1), before);
+  EXPECT_TRUE(program->doc.IicDat == image);
+  EXPECT_FALSE(commun->Running());
+  EXPECT_TRUE(commun->findChild<QPushButton*>("cmdRead")->isEnabled());
+}
+
+TEST_F(CommunEndToEndTest, APortThatFailsBringsThePortDialogAndSendsNothing) {
+  Start();  // no simulator: the device does not exist
+  bool portDialogShown = false;
+  OnNextModal([&](QWidget* modal) {
+    portDialogShown = modal->objectName() == "frmToolCom";
+    QMetaObject::invokeMethod(modal, "reject");
+  });
+  commun->cmdRead_Click();
+  EXPECT_TRUE(portDialogShown);
+  EXPECT_TRUE(program->port.PortOpenFailed);
+  EXPECT_TRUE(Items(commun->findChild<QListWidget*>("listRtData")).isEmpty());
+  EXPECT_EQ(program->Status(2), "COM3");
+}
+
+// The window on its own, in a program whose port probe sees no device.
+class CommunWindowTest : public ::testing::Test {
+ protected:
+  CommunWindowTest() {
+    PrepareHome(home, "/dev/radio-cable");
+    program = std::make_unique<Program>(home.path(), dialogs);
+    commun = program->window.communWindow();
+    list = commun->findChild<QListWidget*>("listRtData");
+  }
+
+  TempFolder home;
+  ScriptedDialogs dialogs;
+  std::unique_ptr<Program> program;
+  CommunWindow* commun = nullptr;
+  QListWidget* list = nullptr;
+};
+
+TEST_F(CommunWindowTest, TheDataListShowsEachFrameAndFollowsTheNewestLine) {
+  const std::vector<uint8_t> request = {0x52, 0x00, 0x10, 0x10};
+  std::vector<uint8_t> reply = {0x57, 0x00, 0x10, 0x10};
+  for (uint8_t k = 0; k < 17; ++k) reply.push_back(k);
+  commun->dataList().ComDataShow(kComSent, request);
+  commun->dataList().ComDataShow(kComReceived, reply);
+  EXPECT_EQ(Items(list),
+            QStringList({"Tx: 52 00 10 10 ", "Rx: 57 00 10 10 ",
+                         "       00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F ", "    10 "}));
+  EXPECT_EQ(list->currentRow(), 3);
+
+  for (int k = 4; k < kDataListMaxLines; ++k) commun->dataList().AddLine("line");
+  EXPECT_EQ(list->count(), kDataListMaxLines);
+  commun->dataList().AddLine("the 3001st");
+  EXPECT_EQ(Items(list), QStringList({"the 3001st"}));
+  commun->dataList().Clear();
+  EXPECT_EQ(list->count(), 0);
+}
+
+TEST_F(CommunWindowTest, TheSixthDoubleClickOfTenTogglesTheHiddenPanel) {
+  commun->show();
+  auto* fraOne = commun->findChild<QGroupBox*>("fraOne");
+  auto* fraRdWrDat = commun->findChild<QGroupBox*>("fraRdWrDat");
+  const int opened = commun->height();
+  const auto doubleClicks = [&](int count) {
+    for (int k = 0; k < count; ++k) QTest::mouseDClick(fraOne, Qt::LeftButton);
+  };
+  doubleClicks(5);
+  EXPECT_EQ(commun->height(), opened);
+  doubleClicks(1);
+  EXPECT_LT(commun->height(), opened) << "the 6th shrinks the window to the top frame";
+  EXPECT_GT(commun->height(), fraOne->geometry().bottom());
+  doubleClicks(9);
+  EXPECT_LT(commun->height(), opened);
+  doubleClicks(1);
+  EXPECT_GT(commun->height(), fraRdWrDat->geometry().bottom()) << "the 16th shows the panel";
+  doubleClicks(10);
+  EXPECT_LT(commun->height(), opened) << "the 26th hides it again";
+  commun->hide();
+}
+
+TEST_F(CommunWindowTest, TheAddressBoxesStoreTheirTextsAsTyped) {
+  auto* readEnd = commun->findChild<QLineEdit*>("txtReadEndAddr");
+  auto* maxAddr = commun->findChild<QLineEdit*>("txtMaxAddr");
+  ASSERT_NE(readEnd, nullptr);
+  ASSERT_NE(maxAddr, nullptr);
+  EXPECT_EQ(readEnd->text(), "1FFF");
+  EXPECT_EQ(commun->findChild<QLineEdit*>("txtWriteStartAddr")->text(), "0000");
+  for (const char* name : {"chkShowMemDat", "chkNotShowProg", "chkStopCom"}) {
+    EXPECT_NE(commun->findChild<QWidget*>(name), nullptr) << name;
+  }
+
+  readEnd->selectAll();
+  QTest::keyClick(readEnd, Qt::Key_Delete);
+  EXPECT_EQ(program->doc.ReadEndAddr, 0x1FFF) << "an empty box keeps the address";
+  EXPECT_NE(program->report.lines().back().find("frmCommun->txtReadEndAddr_Change"),
+            std::string::npos);
+  QTest::keyClicks(readEnd, "1F");
+  EXPECT_EQ(program->doc.settings.ReadSetting("Setting", "ReadEndAddr", "", 14), "1F");
+  QTest::keyClicks(readEnd, "F");
+  EXPECT_EQ(program->doc.settings.ReadSetting("Setting", "ReadEndAddr", "", 14), "1FF");
+  EXPECT_EQ(program->doc.ReadEndAddr, 0x1FF);
+
+  maxAddr->selectAll();
+  QTest::keyClicks(maxAddr, "8000");
+  EXPECT_EQ(program->doc.TableMaxAddr, -32768);
+  EXPECT_EQ(program->doc.settings.ReadSetting("Setting", "TableMaxAddr", "", 14), "8000");
+}
+
+TEST_F(CommunWindowTest, ReadAndWriteShowTheirOwnButtonAndClosingOnlyHides) {
+  QStringList shown;
+  const auto record = [&](QWidget* modal) {
+    shown << modal->objectName() + ":" +
+                 (modal->findChild<QPushButton*>("cmdRead")->isVisible() ? "read" : "") +
+                 (modal->findChild<QPushButton*>("cmdWrite")->isVisible() ? "write" : "");
+    modal->close();
+  };
+  OnNextModal(record);
+  program->Action("mnuReadFre")->trigger();
+  OnNextModal(record);
+  program->window.tlbmdifrmMain_ButtonClick("Write");
+  EXPECT_EQ(shown, QStringList({"frmCommun:read", "frmCommun:write"}));
+  EXPECT_EQ(program->window.communWindow(), commun) << "the window is kept, not destroyed";
+  EXPECT_FALSE(commun->isVisible());
+
+  commun->ShowComPercent(50);
+  EXPECT_EQ(commun->findChild<QLabel*>("lblComStatus")->text(), "50 %");
+  commun->close();
+  EXPECT_EQ(commun->findChild<QProgressBar*>("prgCommunicate")->value(), 0);
+  EXPECT_TRUE(commun->findChild<QLabel*>("lblComStatus")->text().isEmpty());
+}
+
+TEST_F(CommunWindowTest, ThePortCommandShowsTheChosenPortInTheStatusBar) {
+  OnNextModal([](QWidget* modal) {
+    // COM3 is the only port whose device exists; it is chosen already.
+    QTest::mouseClick(modal->findChild<QPushButton*>("cmdOk"), Qt::LeftButton);
+  });
+  program->window.tlbmdifrmMain_ButtonClick("Com");
+  EXPECT_EQ(program->Status(2), "COM3");
+  EXPECT_EQ(program->doc.settings.ReadSetting("Setting", "COM", "", 3), "3");
+}
+
+}  // namespace
+}  // namespace tq::ui
