@@ -5,11 +5,6 @@
 //   tq474-bench-transfer [PATH-TO-tq474-sim]
 #include "comm/transfer.h"
 
-#include <signal.h>
-#include <sys/wait.h>
-#include <time.h>
-#include <unistd.h>
-
 #include <QCoreApplication>
 #include <chrono>
 #include <cstdio>
@@ -18,6 +13,7 @@
 #include <string>
 #include <thread>
 
+#include "bench_support.h"
 #include "comm/data_list.h"
 #include "comm/port_control.h"
 #include "comm/wait.h"
@@ -34,11 +30,7 @@ constexpr int kScriptPauseMs = 10;
 constexpr int kEndPauseMs = 500;            // the common end of a transfer
 constexpr int kIdentificationPauseMs = 50;  // before the closing 0x45 of a write
 
-double CpuSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
-}
+using tq::bench::CpuSeconds;
 
 struct Figures {
   double wall = 0;
@@ -60,31 +52,11 @@ void Print(const char* name, const Figures& f, int lineBytes, int pausesMs) {
 int main(int argc, char** argv) {
   // QSerialPort's notifiers need an application object, even without an event loop.
   QCoreApplication app(argc, argv);
-  const std::filesystem::path bin = std::filesystem::read_symlink("/proc/self/exe").parent_path();
-  const std::string sim = argc > 1 ? argv[1] : (bin / "tq474-sim").string();
-  const std::filesystem::path home = std::filesystem::temp_directory_path() / "tq474-bench";
-  std::filesystem::remove_all(home);
-  std::filesystem::create_directories(home);
-  for (const char* name : {"PX220_KR.exe", "TQ474.ini"}) {
-    std::filesystem::copy_file(bin / name, home / name);
-  }
+  const std::string sim = argc > 1 ? argv[1] : (tq::bench::BinFolder() / "tq474-sim").string();
+  const std::filesystem::path home = tq::bench::ProgramFolder("tq474-bench");
   const std::filesystem::path link = home / "radio";
-
-  const pid_t child = fork();
-  if (child == 0) {
-    execl(sim.c_str(), sim.c_str(), "--line-timing", "--quiet", "--link", link.c_str(),
-          static_cast<char*>(nullptr));
-    std::perror("tq474-sim");
-    _exit(127);
-  }
-  for (int i = 0; i < 200 && !std::filesystem::is_symlink(link); ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  if (!std::filesystem::is_symlink(link)) {
-    std::fprintf(stderr, "tq474-sim did not come up\n");
-    kill(child, SIGTERM);
-    return 1;
-  }
+  tq::bench::SimChild child(sim, link, {"--line-timing"});
+  if (!child.Up()) return 1;
 
   tq::ErrorReport report;
   tq::Document doc(home, report);
@@ -118,8 +90,6 @@ int main(int argc, char** argv) {
   // A read: programming code 7 + ack 1; blocks 4 sent and 4 + 16 back; end code 7.
   Print("read", read, 8 + kBlocks * 24 + 7, (2 + kBlocks) * kScriptPauseMs + kEndPauseMs);
 
-  kill(child, SIGTERM);
-  waitpid(child, nullptr, 0);
   for (const std::string& line : report.lines()) std::fprintf(stderr, "%s\n", line.c_str());
   std::filesystem::remove_all(home);
   return read.ok && write.ok ? 0 : 1;

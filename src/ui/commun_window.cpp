@@ -235,6 +235,18 @@ void CommunWindow::ShowComPercent(int16_t percent) {
 
 void CommunWindow::ShowDataListLines(bool cleared) {
   if (cleared) listRtData_->clear();
+  // During a transfer the new lines are shown at each tick of the light (ten times a second)
+  // rather than one by one: the list then repaints a few times a second instead of after every
+  // frame, which keeps the program's share of the processor low on a slow line.
+  if (running_) {
+    linesPending_ = true;
+    return;
+  }
+  FlushDataList();
+}
+
+void CommunWindow::FlushDataList() {
+  linesPending_ = false;
   const auto& lines = list_.lines();
   const int shown = listRtData_->count();
   if (std::cmp_less(shown, lines.size())) {
@@ -308,6 +320,7 @@ void CommunWindow::SetRunning(bool running, bool reading) {
     tmrLigGrint_->start();
   } else {
     tmrLigGrint_->stop();
+    FlushDataList();
     imgGreen_->hide();
     qApp->removeEventFilter(this);
     cmdRead_->setEnabled(true);
@@ -318,6 +331,7 @@ void CommunWindow::SetRunning(bool running, bool reading) {
 
 void CommunWindow::tmrLigGrint_Timer() {
   imgGreen_->setVisible(!imgGreen_->isVisible());
+  if (linesPending_) FlushDataList();
 }
 
 void CommunWindow::fraOne_DblClick() {

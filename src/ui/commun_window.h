@@ -73,6 +73,7 @@ class CommunWindow : public QDialog {
   void SetRunning(bool running, bool reading);
   void HideWindow();
   void ShowDataListLines(bool cleared);
+  void FlushDataList();
   int Twips(int twips) const;
   QString Text(int number) const;
 
@@ -84,6 +85,7 @@ class CommunWindow : public QDialog {
   LinkWait wait_;
   DataList list_;
   bool running_ = false;
+  bool linesPending_ = false;
   int16_t dblClickCount_ = 0;
 
   QGroupBox* fraOne_;
