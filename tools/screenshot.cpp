@@ -1,11 +1,15 @@
 // Takes a picture of the main window as a user sees it right after start-up:
-//   tq474-screenshot --home DIR OUT.png [--error-list] [--demo] [--whole]
+//   tq474-screenshot --home DIR OUT.png [--error-list] [--demo] [--whole] [--reading]
 // With --demo a few channels are filled through the channel grid as a user would fill them
 // (band 136 - 174 MHz, tones, a receive-only channel, one outside the band) and the picture
 // shows the channel window alone.
+// With --reading the communication window reads the radio on the program's port (a tq474-sim
+// the settings file points to) and the picture of the screen is taken half way through.
 // Run it under a real X display (xvfb-run) so that fonts and styles are the desktop's own.
 #include <QApplication>
 #include <QComboBox>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
@@ -17,6 +21,7 @@
 #include "qtlink/qt_serial_link.h"
 #include "ui/channel_grid_view.h"
 #include "ui/channel_window.h"
+#include "ui/commun_window.h"
 #include "ui/dialogs.h"
 #include "ui/main_window.h"
 
@@ -83,6 +88,32 @@ int main(int argc, char** argv) {
   if (args.contains("--error-list")) window.mnuShowErr_Click();
   const bool demo = args.contains("--demo") && window.channelWindow() != nullptr;
   if (demo) FillDemoChannels(*window.channelWindow());
+  if (args.contains("--reading")) {
+    tq::ui::CommunWindow* commun = window.communWindow();
+    commun->findChild<QPushButton*>("cmdWrite")->hide();
+    commun->show();
+    auto* progress = commun->findChild<QProgressBar*>("prgCommunicate");
+    bool saved = false;
+    // The picture is taken from a timer that runs while the read waits for the radio.
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+      if (saved || progress->value() < 50) return;
+      const QRect shown = window.frameGeometry();
+      saved = QGuiApplication::primaryScreen()
+                  ->grabWindow(0, shown.x(), shown.y(), shown.width(), shown.height())
+                  .save(out);
+      std::printf("%s %s at %d %%\n", saved ? "saved" : "could not save", qPrintable(out),
+                  progress->value());
+    });
+    QTimer::singleShot(500, [&] {
+      watch.start(20);
+      commun->cmdRead_Click();
+      watch.stop();
+      window.hide();
+      QApplication::exit(saved ? 0 : 1);
+    });
+    return QApplication::exec();
+  }
   QTimer::singleShot(800, [&] {
     // With --demo the channel window alone is taken, unless --whole asks for the main window.
     QWidget* shown = demo && !args.contains("--whole") ? static_cast<QWidget*>(window.channelWindow())

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Screenshots of the main window after start-up and of the channel window with a few channels
-# filled (--demo), in Simplified Chinese and in English, under Xvfb with the real X platform.
+# Screenshots of the main window after start-up, of the channel window with a few channels
+# filled (--demo), and of the communication window half way through a read of tq474-sim
+# --line-timing, in Simplified Chinese and in English, under Xvfb with the real X platform.
 # Usage: tools/screenshots.sh [BUILD_DIR] [OUT_DIR]
 set -euo pipefail
 build=${1:-build/dev}
@@ -16,5 +17,15 @@ for lang in 1 3; do
     "$build/tools/tq474-screenshot" --home "$home" "$out/main-window-$suffix.png" --demo --whole
   QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x900x24" \
     "$build/tools/tq474-screenshot" --home "$home" "$out/channel-window-$suffix.png" --demo
+  # The read: port 3 is the simulated radio's pseudo-terminal; the radio holds the default data.
+  "$build/bin/tq474-cli" --home "$home" new "$home/radio.dat"
+  "$build/bin/tq474-sim" --line-timing --quiet --image "$home/radio.dat" --link "$home/radio" \
+    >/dev/null &
+  sim=$!
+  sleep 0.5
+  sed -i "s/^COM=.*/COM=3/; s|^\[Ports\].*|&\nCOM3=$home/radio|" "$home/TQ474.ini"
+  QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x900x24" \
+    "$build/tools/tq474-screenshot" --home "$home" "$out/communication-window-$suffix.png" --reading
+  kill "$sim"
   rm -rf "$home"
 done
