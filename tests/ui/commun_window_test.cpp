@@ -156,8 +156,29 @@ TEST_F(CommunEndToEndTest, ASilentRadioEndsWithTheMessageAndLeavesTheGrid) {
   Start();
   const QString before = Cell(1, 1);
   const MemoryImage image = program->doc.IicDat;
+  commun->show();
+  // While the read waits for the radio, the window stays alive but takes no second start and
+  // does not close.
+  bool runningMidway = false;
+  bool lightBlinked = false;
+  QTimer::singleShot(400, [&] {
+    runningMidway = commun->Running();
+    auto* read = commun->findChild<QPushButton*>("cmdRead");
+    QTest::mouseClick(read, Qt::LeftButton);
+    commun->cmdRead_Click();
+    commun->close();
+  });
+  QTimer light;
+  QObject::connect(&light, &QTimer::timeout, [&] {
+    if (commun->findChild<QLabel*>("imgGreen")->isVisible()) lightBlinked = true;
+  });
+  light.start(20);
   commun->cmdRead_Click();
-  ASSERT_EQ(dialogs.told.size(), 1);
+  light.stop();
+  EXPECT_TRUE(runningMidway);
+  EXPECT_TRUE(lightBlinked) << "the green light blinks during the transfer";
+  EXPECT_TRUE(commun->isVisible()) << "closing is refused while the transfer runs";
+  ASSERT_EQ(dialogs.told.size(), 1) << "one transfer, one message";
   EXPECT_EQ(dialogs.told.front(), kCommunicationFailed);
   EXPECT_EQ(dialogs.icons.front(), QMessageBox::Warning);
   EXPECT_EQ(Cell(1, 1), before);
