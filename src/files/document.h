@@ -12,6 +12,7 @@
 #include "base/error_report.h"
 #include "base/text_table.h"
 #include "comm/protocol.h"
+#include "editor/part_fill.h"
 #include "files/settings_file.h"
 #include "image/band.h"
 #include "image/channel_table.h"
@@ -137,8 +138,8 @@ struct Document {
               writeStartAddrText = "0000", writeEndAddrText = "1FFF";
   int16_t TableMaxAddr = 0x1FFF, ReadStartAddr = 0, ReadEndAddr = 0x1FFF, WriteStartAddr = 0,
           WriteEndAddr = 0x1FFF;
-  // The partial-fill range.
-  int16_t fillStart = 0, fillEnd = 0x1FFF;
+  // The addresses the partial fill remembers; start-up sets them to 0 and TableMaxAddr.
+  PartFillAddresses fill;
   ScriptLists scripts;
   // "ShowLock" when the interface is locked, anything else when not.
   std::string channelLock = "ShowNo";

@@ -28,8 +28,8 @@ bool Document::StartUp(const StartUpHooks& hooks) {
     for (const char* key : {"CtMax", "DcsMax", "CtcDcsMax"})
       settings.ReadSetting("Setting", key, "0", 29);
     ReadAddresses();
-    fillStart = 0;
-    fillEnd = TableMaxAddr;
+    fill.start = 0;
+    fill.end = TableMaxAddr;
     InitProtocolScripts();
     GenerateDatFolder();
     if (hooks.setSoftFace) hooks.setSoftFace();

@@ -113,7 +113,7 @@ TEST_F(StartUpTest, AddressTextsGiveTheirValuesAndBadTextsKeepTheDefaults) {
   EXPECT_EQ(doc.WriteStartAddr, -32768) << "above 0x7FFF reads as negative";
   EXPECT_EQ(doc.tableMaxAddrText, "zz");
   EXPECT_EQ(doc.TableMaxAddr, 0x1FFF);
-  EXPECT_EQ(doc.fillEnd, 0x1FFF);
+  EXPECT_EQ(doc.fill.end, 0x1FFF);
   const auto mentions = [&](const std::string& label) {
     return std::any_of(report.lines().begin(), report.lines().end(), [&](const std::string& line) {
       return line.find(label) != std::string::npos;
