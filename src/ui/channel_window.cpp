@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
+#include <QMouseEvent>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -57,6 +58,7 @@ ChannelWindow::ChannelWindow(Document& doc, const bool& programClosing, Dialogs&
   cboFrequency_->setMinimumContentsLength(14);
   cmdPrintChannel_->setObjectName("cmdPrintChannel");
 
+  fraModel_->installEventFilter(this);
   auto* model = new QHBoxLayout(fraModel_);
   model->addWidget(lblModel_);
   model->addWidget(cboModel_);
@@ -207,6 +209,22 @@ void ChannelWindow::cboModel_Click() {
 void ChannelWindow::cboFrequency_Click() {
   if (filling_ || cboFrequency_->currentIndex() < 0) return;
   doc_.cboFrequency_Click(cboFrequency_->currentIndex());
+}
+
+void ChannelWindow::fraModel_Click() {
+  modelClicks_ = static_cast<int16_t>(modelClicks_ + 1);
+  if (memoryWindow) memoryWindow(modelClicks_ % 10 == 6);
+}
+
+bool ChannelWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == fraModel_ && event->type() == QEvent::MouseButtonRelease) {
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->button() == Qt::LeftButton &&
+        fraModel_->rect().contains(mouse->position().toPoint())) {
+      fraModel_Click();
+    }
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace tq::ui

@@ -75,8 +75,14 @@ class ChannelWindow : public QWidget {
   // Shows a notice in the main window's status panel 1.
   std::function<void(const QString&)> statusNotice;
 
+  // The service gesture on the model frame: every click counts, and the memory window is shown
+  // on the 6th, 16th, 26th ... click and hidden on every other one.
+  void fraModel_Click();
+  std::function<void(bool shown)> memoryWindow;
+
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void cboModel_Click();
@@ -101,6 +107,7 @@ class ChannelWindow : public QWidget {
   CustomRangeTexts customTexts_;
   bool openingCustom_ = false;
   bool filling_ = false;
+  int16_t modelClicks_ = 0;
 };
 
 }  // namespace tq::ui

@@ -29,6 +29,8 @@
 #include "ui/error_list.h"
 #include "ui/icons.h"
 #include "ui/interface_font.h"
+#include "ui/memory_window.h"
+#include "ui/part_fill_dialog.h"
 #include "ui/port_dialog.h"
 #include "ui/radio_info.h"
 #include "ui/sys_set.h"
@@ -336,6 +338,7 @@ bool MainWindow::Form_Load() {
       ShowNewData();
     };
     channelWindow_->statusNotice = [this](const QString& text) { SetStatusNotice(text); };
+    channelWindow_->memoryWindow = [this](bool shown) { ShowMemoryWindow(shown); };
     channelWindow_->gridView()->lockEntry = [this] {
       const QAction* lock = findChild<QAction*>("mnuChLock");
       return ChannelGridView::LockEntry{lock->isVisible(), lock->isChecked()};
@@ -347,6 +350,17 @@ bool MainWindow::Form_Load() {
     channelWindow_->ChInfoModel();
   };
   hooks.showNewData = [this] { ShowNewData(); };
+  hooks.setGridMemDat = [this] {
+    memory_ = new MemoryWindow(doc_);
+    memorySub_ = mdiArea_->addSubWindow(memory_);
+    // Closing the memory window only hides it.
+    memorySub_->setAttribute(Qt::WA_DeleteOnClose, false);
+    memorySub_->hide();
+    memory_->SetGridMemDat();
+    // The cells show the image from the start, so that the first byte typed into them is
+    // copied back over the image it belongs to.
+    memory_->TableFreDat();
+  };
   hooks.showChannelWindow = [this] {
     channelSub_->showMaximized();
     // The tree window loads the stored option values when it loads.
@@ -506,8 +520,26 @@ CommunWindow* MainWindow::communWindow() {
       doc_.SoftDisplay();
       ShowNewData();
     };
+    commun_->refreshMemoryGrid = [this] {
+      if (memory_) memory_->TableFreDat();
+    };
   }
   return commun_;
+}
+
+MemoryWindow* MainWindow::memoryWindow() const {
+  return memory_.data();
+}
+
+void MainWindow::ShowMemoryWindow(bool shown) {
+  if (memorySub_ == nullptr) return;
+  if (!shown) {
+    memorySub_->hide();
+    return;
+  }
+  memorySub_->show();
+  memory_->show();
+  mdiArea_->setActiveSubWindow(memorySub_);
 }
 
 void MainWindow::ShowCommun() {
@@ -652,6 +684,8 @@ void MainWindow::OpenView(const QString& key) {
     if (!radioInfo_) {
       radioInfo_ = new RadioInfoWindow(doc_.softFace);
       mdiArea_->addSubWindow(radioInfo_)->setAttribute(Qt::WA_DeleteOnClose, false);
+      connect(radioInfo_, &RadioInfoWindow::memoryWindowRequested, this,
+              [this] { ShowMemoryWindow(true); });
     }
     radioInfo_->ShowRadio(Text(356), RadioInfoWindow::RangeText(doc_.band.lower, doc_.band.upper),
                           LastWriteText());
@@ -695,13 +729,15 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     closing_ = true;
     // Child windows close in a fixed order: settings tree, print selection, radio information,
-    // channel window, then the dialogs and lists the later windows bring.
+    // channel window, communication window, error list, partial fill, memory window.
     if (treeView_ != nullptr) treeView_->close();
     if (sysSet_) sysSet_->close();
     if (radioInfo_) radioInfo_->close();
     if (channelWindow_ != nullptr) channelWindow_->close();
-    if (errorList_) errorList_->close();
     if (commun_) commun_->close();
+    if (errorList_) errorList_->close();
+    if (memory_ && memory_->partFill() != nullptr) memory_->partFill()->close();
+    if (memory_) memory_->close();
     mdiArea_->closeAllSubWindows();
     event->accept();
   });

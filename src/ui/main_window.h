@@ -27,6 +27,7 @@ namespace tq::ui {
 class AboutBox;
 class ChannelWindow;
 class CommunWindow;
+class MemoryWindow;
 class Dialogs;
 class ErrorListWindow;
 class RadioInfoWindow;
@@ -81,6 +82,9 @@ class MainWindow : public QMainWindow {
   ChannelWindow* channelWindow() const { return channelWindow_; }
   // The communication window, created hidden on first use.
   CommunWindow* communWindow();
+  // The memory window, created hidden at start-up; shown or hidden by the service gestures.
+  MemoryWindow* memoryWindow() const;
+  void ShowMemoryWindow(bool shown);
   ErrorListWindow* errorList() const;
   TreeViewWindow* treeView() const { return treeView_; }
   QString StatusText(int panel) const;
@@ -134,6 +138,8 @@ class MainWindow : public QMainWindow {
   QPointer<RadioInfoWindow> radioInfo_;
   QPointer<SysSetWindow> sysSet_;
   QPointer<CommunWindow> commun_;
+  QPointer<MemoryWindow> memory_;
+  QMdiSubWindow* memorySub_ = nullptr;
 };
 
 }  // namespace tq::ui

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -25,6 +26,7 @@
 #include "support/temp_folder.h"
 #include "ui/channel_grid_view.h"
 #include "ui/channel_window.h"
+#include "ui/memory_window.h"
 
 namespace tq::ui {
 namespace {
@@ -61,7 +63,7 @@ QStringList Items(const QListWidget* list) {
 }
 
 // The radio's image: the shipped default image with channel 1 on 146.525 MHz and the squelch
-// at 5, the band 136 - 174 MHz.
+// at 7, the band 136 - 174 MHz.
 MemoryImage RadioImage(const TempFolder& folder) {
   ErrorReport report;
   Document radio(folder.path(), report);
@@ -72,7 +74,7 @@ MemoryImage RadioImage(const TempFolder& folder) {
   for (int n = 1; n <= 16; ++n) grid.DelOneChannel(n);
   grid.vsfgGridCh_Click(1, 1);
   grid.vsfgGridCh_AfterEdit(1, 1, "146.525");
-  radio.options.OptSel[1] = 5;
+  radio.options.OptSel[1] = 7;
   radio.SetConvIicDat();
   return radio.IicDat;
 }
@@ -112,16 +114,21 @@ TEST_F(CommunEndToEndTest, ReadEditWriteLeavesTheRadioHoldingTheEditsAndTheStamp
   ASSERT_TRUE(sim.Up());
   Start();
   ASSERT_NE(Cell(1, 1), "146.525") << "the program starts from its own default data";
+  commun->findChild<QCheckBox*>("chkShowMemDat")->setChecked(true);
+  const MemoryGrid& memory = program->window.memoryWindow()->grid();
+  ASSERT_NE(memory.TextAt(0x0134), "07");
 
   commun->cmdRead_Click();
   EXPECT_TRUE(dialogs.told.isEmpty()) << dialogs.told.join("\n").toStdString();
   EXPECT_EQ(Cell(1, 1), "146.525");
-  EXPECT_EQ(sql->currentIndex(), 5);
+  EXPECT_EQ(sql->currentIndex(), 7);
   EXPECT_EQ(commun->findChild<QProgressBar*>("prgCommunicate")->value(), 100);
   EXPECT_EQ(commun->findChild<QLabel*>("lblComStatus")->text(), "100 %");
   const QStringList log = Items(commun->findChild<QListWidget*>("listRtData"));
   EXPECT_TRUE(log.contains("Tx: 52 00 10 10 ")) << "every frame is logged";
   EXPECT_FALSE(commun->findChild<QLabel*>("imgGreen")->isVisible()) << "the light is off again";
+  EXPECT_EQ(memory.TextAt(0x0134), "07") << "the memory window shows what was read";
+  EXPECT_EQ(memory.ColourAt(0x0134), kMemRed);
 
   // One channel and one option edited in the windows, then written.
   view->grid().vsfgGridCh_Click(2, 1);
@@ -132,6 +139,7 @@ TEST_F(CommunEndToEndTest, ReadEditWriteLeavesTheRadioHoldingTheEditsAndTheStamp
   commun->cmdWrite_Click();
   EXPECT_TRUE(dialogs.told.isEmpty()) << dialogs.told.join("\n").toStdString();
   ASSERT_EQ(sim.Stop(), 0);
+  EXPECT_EQ(memory.ColourAt(0x0330), kMemRed) << "the stamp, shown after the write";
 
   MemoryImage radio;
   LoadDataFile(work / "after.dat", radio);
