@@ -1,17 +1,23 @@
 // Takes a picture of the main window as a user sees it right after start-up:
-//   tq474-screenshot --home DIR OUT.png [--error-list] [--demo] [--whole] [--reading]
+//   tq474-screenshot --home DIR OUT.png [--error-list] [--demo] [--whole] [--reading] [--memory]
 // With --demo a few channels are filled through the channel grid as a user would fill them
 // (band 136 - 174 MHz, tones, a receive-only channel, one outside the band) and the picture
 // shows the channel window alone.
 // With --reading the communication window reads the radio on the program's port (a tq474-sim
 // the settings file points to) and the picture of the screen is taken half way through.
+// With --memory the program holds a few bytes that differ from the radio, reads the radio's
+// first kilobyte with "Show Memory Data" ticked, and the picture shows the memory window with
+// the changed bytes in red and the tool tip of one of them.
 // Run it under a real X display (xvfb-run) so that fonts and styles are the desktop's own.
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QTableView>
 #include <QTimer>
+#include <QToolTip>
 #include <cstdio>
 
 #include "base/error_report.h"
@@ -24,6 +30,7 @@
 #include "ui/commun_window.h"
 #include "ui/dialogs.h"
 #include "ui/main_window.h"
+#include "ui/memory_window.h"
 
 namespace {
 
@@ -88,6 +95,36 @@ int main(int argc, char** argv) {
   if (args.contains("--error-list")) window.mnuShowErr_Click();
   const bool demo = args.contains("--demo") && window.channelWindow() != nullptr;
   if (demo) FillDemoChannels(*window.channelWindow());
+  if (args.contains("--memory") && window.memoryWindow() != nullptr) {
+    tq::ui::MemoryWindow* memory = window.memoryWindow();
+    // Bytes the radio does not hold: a channel record, two options and the stamp.
+    for (const int address : {0x0012, 0x0013, 0x0022, 0x0131, 0x0134, 0x0330, 0x0331}) {
+      doc.IicDat.set(address, static_cast<uint8_t>(doc.IicDat.at(address) ^ 0x5A));
+    }
+    memory->TableFreDat();
+    doc.AddressTextChanged(tq::AddressBox::ReadEnd, "03FF");
+    tq::ui::CommunWindow* commun = window.communWindow();
+    commun->findChild<QCheckBox*>("chkShowMemDat")->setChecked(true);
+    window.ShowMemoryWindow(true);
+    QTimer::singleShot(500, [&] {
+      commun->cmdRead_Click();
+      QTableView* table = memory->table();
+      const QModelIndex cell = table->model()->index(0x0134 / 16, 0x0134 % 16);
+      table->scrollTo(cell);
+      const QPoint at = table->viewport()->mapToGlobal(table->visualRect(cell).center());
+      QToolTip::showText(at, cell.data(Qt::ToolTipRole).toString(), table);
+      QTimer::singleShot(600, [&] {
+        const QRect shown = window.frameGeometry();
+        const bool saved = QGuiApplication::primaryScreen()
+                               ->grabWindow(0, shown.x(), shown.y(), shown.width(), shown.height())
+                               .save(out);
+        std::printf("%s %s\n", saved ? "saved" : "could not save", qPrintable(out));
+        window.hide();
+        QApplication::exit(saved ? 0 : 1);
+      });
+    });
+    return QApplication::exec();
+  }
   if (args.contains("--reading")) {
     tq::ui::CommunWindow* commun = window.communWindow();
     commun->findChild<QPushButton*>("cmdWrite")->hide();
@@ -116,8 +153,8 @@ int main(int argc, char** argv) {
   }
   QTimer::singleShot(800, [&] {
     // With --demo the channel window alone is taken, unless --whole asks for the main window.
-    QWidget* shown = demo && !args.contains("--whole") ? static_cast<QWidget*>(window.channelWindow())
-                                                       : &window;
+    QWidget* shown =
+        demo && !args.contains("--whole") ? static_cast<QWidget*>(window.channelWindow()) : &window;
     const bool saved = shown->grab().save(out);
     std::printf("%s %s\n", saved ? "saved" : "could not save", qPrintable(out));
     window.hide();

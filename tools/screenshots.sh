@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Screenshots of the main window after start-up, of the channel window with a few channels
-# filled (--demo), and of the communication window half way through a read of tq474-sim
-# --line-timing, in Simplified Chinese and in English, under Xvfb with the real X platform.
+# filled (--demo), of the communication window half way through a read of tq474-sim
+# --line-timing, and of the memory window after a read that changed a few bytes, in Simplified
+# Chinese and in English, under Xvfb with the real X platform.
 # Usage: tools/screenshots.sh [BUILD_DIR] [OUT_DIR]
 set -euo pipefail
 build=${1:-build/dev}
@@ -26,6 +27,8 @@ for lang in 1 3; do
   sed -i "s/^COM=.*/COM=3/; s|^\[Ports\].*|&\nCOM3=$home/radio|" "$home/TQ474.ini"
   QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x900x24" \
     "$build/tools/tq474-screenshot" --home "$home" "$out/communication-window-$suffix.png" --reading
+  QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x900x24" \
+    "$build/tools/tq474-screenshot" --home "$home" "$out/memory-window-$suffix.png" --memory
   kill "$sim"
   rm -rf "$home"
 done

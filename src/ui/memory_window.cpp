@@ -5,12 +5,12 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QShowEvent>
 #include <QStyleOptionHeader>
 #include <QStylePainter>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <ctime>
 
 #include "files/document.h"
@@ -132,7 +132,11 @@ MemoryWindow::MemoryWindow(Document& doc, QWidget* parent)
   rows->setSectionResizeMode(QHeaderView::Fixed);
   rows->setDefaultSectionSize(pixels(kMemRowHeight));
   rows->setMinimumSectionSize(1);
-  rows->setFixedWidth(pixels(MemoryGrid::ColumnWidth(0)));
+  // The label column is as wide as its twips ask, or as its labels need in this font.
+  const int labelWidth = std::max(pixels(MemoryGrid::ColumnWidth(0)),
+                                  rows->fontMetrics().horizontalAdvance(QStringLiteral("0000H")) +
+                                      2 * rows->style()->pixelMetric(QStyle::PM_HeaderMargin) + 4);
+  rows->setFixedWidth(labelWidth);
   rows->setDefaultAlignment(Qt::AlignCenter);
   QHeaderView* columns = vsfgGridMemDat_->horizontalHeader();
   columns->setSectionResizeMode(QHeaderView::Fixed);
@@ -148,9 +152,9 @@ MemoryWindow::MemoryWindow(Document& doc, QWidget* parent)
   if (auto* corner = vsfgGridMemDat_->findChild<QAbstractButton*>()) {
     corner->installEventFilter(this);
   }
-  const int tableWidth =
-      pixels(MemoryGrid::ColumnWidth(0)) + kMemDataColumns * pixels(MemoryGrid::ColumnWidth(1)) +
-      vsfgGridMemDat_->verticalScrollBar()->sizeHint().width() + 2 * vsfgGridMemDat_->frameWidth();
+  const int tableWidth = labelWidth + kMemDataColumns * pixels(MemoryGrid::ColumnWidth(1)) +
+                         style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                         2 * vsfgGridMemDat_->frameWidth() + 8;
   vsfgGridMemDat_->setFixedWidth(tableWidth);
   vsfgGridMemDat_->setMinimumHeight(pixels(kMemRowHeight) * 12);
 
