@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <ctime>
 #include <memory>
 
@@ -193,6 +194,24 @@ TEST_F(CommunEndToEndTest, ASilentRadioEndsWithTheMessageAndLeavesTheGrid) {
   EXPECT_TRUE(program->doc.IicDat == image);
   EXPECT_FALSE(commun->Running());
   EXPECT_TRUE(commun->findChild<QPushButton*>("cmdRead")->isEnabled());
+}
+
+TEST_F(CommunEndToEndTest, ARadioThatHangsUpMidwayLeavesTheWindowReadyAgain) {
+  SimProcess sim(link, {"--image", (work / "radio.dat").string(), "--hang-up-after", "20"});
+  ASSERT_TRUE(sim.Up());
+  Start();
+  const QString before = Cell(1, 1);
+  commun->findChild<QLineEdit*>("txtReadEndAddr")->setText("03FF");
+  commun->cmdRead_Click();
+  const bool reported = std::any_of(
+      program->report.lines().begin(), program->report.lines().end(), [](const std::string& line) {
+        return line.find("frmCommun->cmdRead_Click") != std::string::npos;
+      });
+  EXPECT_TRUE(dialogs.told.contains(kCommunicationFailed) || reported);
+  EXPECT_EQ(Cell(1, 1), before) << "an aborted read does not refresh the views";
+  EXPECT_FALSE(commun->Running());
+  EXPECT_TRUE(commun->findChild<QPushButton*>("cmdRead")->isEnabled());
+  EXPECT_FALSE(program->link.IsOpen());
 }
 
 TEST_F(CommunEndToEndTest, APortThatFailsBringsThePortDialogAndSendsNothing) {
