@@ -12,6 +12,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "editor/channel_grid.h"
@@ -81,7 +82,21 @@ ChannelWindow::ChannelWindow(Document& doc, const bool& programClosing, Dialogs&
   layout->addWidget(fraCommonSet_, 0);
 
   connect(cboModel_, &QComboBox::currentIndexChanged, this, [this] { cboModel_Click(); });
-  connect(cboFrequency_, &QComboBox::currentIndexChanged, this, [this] { cboFrequency_Click(); });
+  connect(cboFrequency_, &QComboBox::currentIndexChanged, this, [this] {
+    cboFrequency_Click();
+    // The user's pick that changed the entry is also reported as activated, right after this.
+    bandJustChanged_ = true;
+    QTimer::singleShot(0, this, [this] { bandJustChanged_ = false; });
+  });
+  // Picking the entry that is already shown changes nothing in the list, but it is still the
+  // user's choice: picking "Custom" again opens the custom range dialog again.
+  connect(cboFrequency_, &QComboBox::activated, this, [this] {
+    if (bandJustChanged_) {
+      bandJustChanged_ = false;
+      return;
+    }
+    cboFrequency_Click();
+  });
   connect(cmdPrintChannel_, &QPushButton::clicked, this, [this] { cmdPrintChannel_Click(); });
   doc_.openCustomRange = [this] { OpenCustomRange(); };
   choosePrinter = [this](QPrinter& printer) {

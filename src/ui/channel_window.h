@@ -108,6 +108,7 @@ class ChannelWindow : public QWidget {
   bool openingCustom_ = false;
   bool filling_ = false;
   int16_t modelClicks_ = 0;
+  bool bandJustChanged_ = false;
 };
 
 }  // namespace tq::ui

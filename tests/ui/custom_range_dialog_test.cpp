@@ -172,9 +172,11 @@ class CustomBandInProgramTest : public ::testing::Test {
 
   // Chooses "Custom" in the band list; while the dialog is open, types the limits and presses
   // OK. Returns how many times a dialog was found open.
-  int ChooseCustom(const QString& lower, const QString& upper) {
+  int ChooseCustom(const QString& lower, const QString& upper, bool again = false) {
     int opened = 0;
-    QTimer::singleShot(0, [&] {
+    // Answers every dialog that opens, so that one opened too often is counted, not waited on.
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
       auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
       if (dialog == nullptr || dialog->objectName() != "frmCustomFre") return;
       ++opened;
@@ -183,7 +185,15 @@ class CustomBandInProgramTest : public ::testing::Test {
       QTest::mouseClick(dialog->findChild<QPushButton*>("cmdOk"), Qt::LeftButton);
       if (dialog->isVisible()) dialog->reject();
     });
-    window.channelWindow()->findChild<QComboBox*>("cboFrequency")->setCurrentIndex(kCustomBand);
+    answer.start(0);
+    auto* bands = window.channelWindow()->findChild<QComboBox*>("cboFrequency");
+    if (again) {
+      // The user picks the entry that is already shown: the list reports only the pick.
+      emit bands->activated(kCustomBand);
+    } else {
+      bands->setCurrentIndex(kCustomBand);
+      emit bands->activated(kCustomBand);
+    }
     return opened;
   }
 
@@ -241,6 +251,15 @@ TEST_F(CustomBandInProgramTest, YesClearsTheDataAndKeepsCustomWithoutReopening) 
       << "the options show the new data set";
   EXPECT_EQ(window.StatusText(3),
             "File Name:" + QString::fromStdString((home / "Data" / "Untitled.dat").string()));
+}
+
+TEST_F(CustomBandInProgramTest, PickingCustomAgainOpensTheDialogAgain) {
+  ASSERT_TRUE(started);
+  dialogs.answers = {false, false};
+  EXPECT_EQ(ChooseCustom("136", "174"), 1) << "a pick that changes the entry opens it once";
+  EXPECT_EQ(ChooseCustom("144", "148", true), 1);
+  EXPECT_EQ(doc.band, (BandLimits{14400000, 14800000, 12000000, 55000000}));
+  EXPECT_EQ(BandBytes(), (std::vector<uint8_t>{0x14, 0x40, 0x14, 0x80}));
 }
 
 TEST_F(CustomBandInProgramTest, ARejectedBandWrites120To520) {
