@@ -35,20 +35,6 @@ std::ostream& operator<<(std::ostream& os, const TextCase& c) {
   return os << '"' << c.in << "\" -> \"" << c.out << '"';
 }
 
-class FormatByteDatTest : public ::testing::TestWithParam<std::pair<int, std::string>> {};
-
-TEST_P(FormatByteDatTest, WritesTwoUpperCaseDigits) {
-  EXPECT_EQ(FormatByteDat(static_cast<uint8_t>(GetParam().first)), GetParam().second);
-}
-
-INSTANTIATE_TEST_SUITE_P(MemoryGrid, FormatByteDatTest,
-                         ::testing::Values(std::pair<int, std::string>{0x00, "00"},
-                                           std::pair<int, std::string>{0x05, "05"},
-                                           std::pair<int, std::string>{0x0A, "0A"},
-                                           std::pair<int, std::string>{0x1A, "1A"},
-                                           std::pair<int, std::string>{0xA5, "A5"},
-                                           std::pair<int, std::string>{0xFF, "FF"}));
-
 class HexToBinaryTest : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(HexToBinaryTest, GivesFourBinaryDigitsPerHexDigit) {
@@ -57,10 +43,9 @@ TEST_P(HexToBinaryTest, GivesFourBinaryDigitsPerHexDigit) {
 
 INSTANTIATE_TEST_SUITE_P(MemoryGrid, HexToBinaryTest,
                          ::testing::Values(TextCase{"A5", "10100101"}, TextCase{"a5", "10100101"},
-                                           TextCase{"0", "0000"}, TextCase{"", ""},
-                                           TextCase{"fg", "1111"}, TextCase{"g5", "0101"},
-                                           TextCase{"Z", ""}, TextCase{"1FF", "000111111111"},
-                                           TextCase{"9 e", "10011110"}, TextCase{"汉5", "0101"}));
+                                           TextCase{"", ""}, TextCase{"fg", "1111"},
+                                           TextCase{"1FF", "000111111111"},
+                                           TextCase{"汉5", "0101"}));
 
 struct BinaryCase {
   std::string in;
@@ -79,15 +64,11 @@ TEST_P(BinaryToNumberTest, DoublesAndAddsFromTheLeftAndSaturates) {
 INSTANTIATE_TEST_SUITE_P(
     MemoryGrid, BinaryToNumberTest,
     ::testing::Values(BinaryCase{"10100101", 165}, BinaryCase{"101", 5}, BinaryCase{"", 0},
-                      BinaryCase{"0000", 0}, BinaryCase{"11111111", 255},
                       BinaryCase{"100000000", 256},
                       // A digit above 1 adds its own value; other characters are 0 digits.
-                      BinaryCase{"12", 4}, BinaryCase{"19", 11}, BinaryCase{"1x1", 5},
-                      BinaryCase{"1汉1", 5},
+                      BinaryCase{"12", 4}, BinaryCase{"1x1", 5}, BinaryCase{"1汉1", 5},
                       // The largest value that fits, then saturation instead of wrapping.
-                      BinaryCase{"111111111111111", 32767}, BinaryCase{"100000000000000", 16384},
-                      BinaryCase{"1000000000000000", 32767}, BinaryCase{"1111111111111111", 32767},
-                      BinaryCase{"11111111111111111111111111111111111111", 32767},
+                      BinaryCase{"111111111111111", 32767}, BinaryCase{"1000000000000000", 32767},
                       BinaryCase{"99999999999999999999", 32767}));
 
 class BitShowTest : public ::testing::TestWithParam<TextCase> {};
@@ -138,15 +119,6 @@ INSTANTIATE_TEST_SUITE_P(MemoryGrid, SeparateCharTest,
                                            NibbleCase{"x1234", {4, 3, 2, 1}, true},
                                            NibbleCase{"汉字abc", {12, 11, 10, 0}, true}));
 
-TEST(MemoryGridTip, DescribesA5AtAddress0130) {
-  EXPECT_EQ(CellTipText(0x0130, "A5"),
-            "地址为: 0x0130    二进制:10100101    B7:1 B6:0 B5:1 B4:0   B3:0 B2:1 B1:0 B0:1 "
-            "    十进制165    \r\n");
-  // Lower-case text reads the same; a character that is no digit gives no bits.
-  EXPECT_EQ(CellTipText(0x1FFF, "g5"),
-            "地址为: 0x1FFF    二进制:0101      B3:0 B2:1 B1:0 B0:1     十进制5    \r\n");
-}
-
 // ---- the grid over an image ----------------------------------------------------------------
 
 // A grid over a full image whose bytes are all 0x5A, laid out for 0x1FFF and refreshed once.
@@ -176,16 +148,11 @@ TEST_F(MemoryGridTest, LaysOutOneLabelledRowPerSixteenAddresses) {
   EXPECT_EQ(grid.RowLabel(2), "0010H");
   EXPECT_EQ(grid.RowLabel(512), "1FF0H");
   EXPECT_EQ(grid.Text(0, 0), "Addr");
-  EXPECT_EQ(grid.Text(0, 1), "0");
-  EXPECT_EQ(grid.Text(0, 10), "9");
   EXPECT_EQ(grid.Text(0, 11), "A");
-  EXPECT_EQ(grid.Text(0, 16), "F");
   EXPECT_EQ(grid.Text(1, 1), "");
   EXPECT_EQ(grid.Text(512, 16), "");
   EXPECT_EQ(grid.Current(), (MemCellPos{1, 1}));
   EXPECT_TRUE(grid.HoldsAddress(512, 16));
-  EXPECT_EQ(MemoryGrid::ColumnWidth(0), 620);
-  EXPECT_EQ(MemoryGrid::ColumnWidth(16), 420);
   EXPECT_THROW(grid.Text(513, 1), Failure);
   EXPECT_THROW(grid.Text(1, 17), Failure);
 }

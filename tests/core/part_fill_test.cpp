@@ -69,20 +69,15 @@ TEST_P(PartFillValueTest, FillsOneGridRowAndNothingAroundIt) {
 
 INSTANTIATE_TEST_SUITE_P(PartFill, PartFillValueTest,
                          ::testing::Values(ValueCase{"FF", FillMode::Hex, 0xFF, "FF"},
-                                           ValueCase{"2c", FillMode::Hex, 0x2C, "2C"},
                                            ValueCase{"fg", FillMode::Hex, 0x0F, "0F"},
                                            ValueCase{"1FF", FillMode::Hex, 0xFF, "FF"},
-                                           ValueCase{"FFFFFF", FillMode::Hex, 0xFF, "FF"},
                                            ValueCase{"", FillMode::Hex, 0x00, "00"},
                                            ValueCase{"300", FillMode::Decimal, 0xFF, "FF"},
                                            ValueCase{"44", FillMode::Decimal, 0x2C, "2C"},
-                                           ValueCase{"255", FillMode::Decimal, 0xFF, "FF"},
-                                           ValueCase{"0", FillMode::Decimal, 0x00, "00"},
                                            ValueCase{" 7 ", FillMode::Decimal, 0x07, "07"},
                                            ValueCase{"5.0", FillMode::Decimal, 0x05, "05"},
                                            ValueCase{"101", FillMode::Binary, 0x05, "05"},
                                            ValueCase{"12", FillMode::Binary, 0x04, "04"},
-                                           ValueCase{"111111111", FillMode::Binary, 0xFF, "FF"},
                                            ValueCase{"11111111111111111111", FillMode::Binary, 0xFF,
                                                      "FF"}));
 
@@ -157,9 +152,7 @@ INSTANTIATE_TEST_SUITE_P(PartFill, PartFillRejectTest,
                                            RejectCase{"abc", FillMode::Decimal, "0100", "010F", 13},
                                            RejectCase{"", FillMode::Decimal, "0100", "010F", 13},
                                            RejectCase{"-1", FillMode::Decimal, "0100", "010F", 6},
-                                           RejectCase{"-300", FillMode::Decimal, "0100", "010F", 6},
                                            RejectCase{"FF", FillMode::Hex, "1FF0", "2000", 9},
-                                           RejectCase{"FF", FillMode::Hex, "0000", "FFFF", 9},
                                            RejectCase{"FF", FillMode::Hex, "0100", "12345", 9}));
 
 TEST(PartFillSmallImage, ARangePastTheImagesLastAddressIsRejected) {
