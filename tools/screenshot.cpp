@@ -13,7 +13,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QScreen>
 #include <QTableView>
 #include <QTimer>
@@ -127,7 +126,7 @@ int main(int argc, char** argv) {
   }
   if (args.contains("--reading")) {
     tq::ui::CommunWindow* commun = window.communWindow();
-    commun->findChild<QPushButton*>("cmdWrite")->hide();
+    commun->ShowButtons(true, false);
     commun->show();
     auto* progress = commun->findChild<QProgressBar*>("prgCommunicate");
     bool saved = false;

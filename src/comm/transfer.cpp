@@ -47,17 +47,6 @@ const std::vector<uint8_t> kConfirmByte = {0x45};
 const std::vector<uint8_t> kEndCode = {0x6C, 0x0F, 0x93, 0xB1, 0xD4, 0x7E, 0x28};
 const std::vector<uint8_t> kReadParams = {0x52, 0x03, 0xD0, 0x30};
 
-std::tm LocalNow() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-#ifdef _WIN32
-  localtime_s(&local, &now);
-#else
-  localtime_r(&now, &local);
-#endif
-  return local;
-}
-
 uint8_t Bcd(int value) {
   const int twoDigits = ((value % 100) + 100) % 100;
   return static_cast<uint8_t>((twoDigits / 10) * 16 + twoDigits % 10);
@@ -326,6 +315,17 @@ class Transfer {
 };
 
 }  // namespace
+
+std::tm LocalNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &now);
+#else
+  localtime_r(&now, &local);
+#endif
+  return local;
+}
 
 void WriteComDat(MemoryImage& image, const std::tm& local) {
   // Year, month and day are plain binary numbers; hour and minute are BCD.

@@ -151,7 +151,6 @@ CommunWindow::CommunWindow(Document& doc, PortControl& port, Dialogs& dialogs,
   one->addSpacing(12);
   one->addLayout(progress, 1);
 
-  listRtData_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   listRtData_->setUniformItemSizes(true);
   auto* two = new QVBoxLayout(fraTwo_);
   two->addWidget(listRtData_);
@@ -226,6 +225,11 @@ void CommunWindow::InitFace() {
   red.setColor(QPalette::WindowText, Qt::red);
   lblComStatus_->setPalette(red);
   lblComStatus_->clear();
+}
+
+void CommunWindow::ShowButtons(bool read, bool write) {
+  cmdRead_->setVisible(read);
+  cmdWrite_->setVisible(write);
 }
 
 void CommunWindow::ShowComPercent(int16_t percent) {

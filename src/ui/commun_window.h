@@ -40,6 +40,9 @@ class CommunWindow : public QDialog {
 
   // Captions from the text table, the interface font, the percentage in red and empty.
   void InitFace();
+  // Which of the two buttons the window offers: the read command shows only cmdRead, the write
+  // command only cmdWrite.
+  void ShowButtons(bool read, bool write);
   // Progress bar at `percent` and the percentage text ("50 %").
   void ShowComPercent(int16_t percent);
 

@@ -549,16 +549,14 @@ void MainWindow::ShowCommun() {
 
 void MainWindow::mnuReadFre_Click() {
   Guarded("mdifrmMain->mnuReadFre_Click", [this] {
-    communWindow()->findChild<QWidget*>("cmdWrite")->hide();
-    communWindow()->findChild<QWidget*>("cmdRead")->show();
+    communWindow()->ShowButtons(true, false);
     ShowCommun();
   });
 }
 
 void MainWindow::mnuWriteFre_Click() {
   Guarded("mdifrmMain->mnuWriteFre_Click", [this] {
-    communWindow()->findChild<QWidget*>("cmdRead")->hide();
-    communWindow()->findChild<QWidget*>("cmdWrite")->show();
+    communWindow()->ShowButtons(false, true);
     ShowCommun();
   });
 }

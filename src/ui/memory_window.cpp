@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <ctime>
 
+#include "comm/transfer.h"
 #include "files/document.h"
 #include "ui/part_fill_dialog.h"
 
@@ -22,13 +23,6 @@ namespace {
 // A Windows colour number (red in the low byte) as a colour.
 QColor Colour(int32_t number) {
   return QColor(number & 0xFF, (number >> 8) & 0xFF, (number >> 16) & 0xFF);
-}
-
-std::tm LocalNow() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return local;
 }
 
 }  // namespace
