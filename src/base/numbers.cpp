@@ -101,6 +101,12 @@ uint8_t CheckedByte(long long value, const std::string& source) {
   return static_cast<uint8_t>(value);
 }
 
+std::optional<int16_t> ParseAddressText(std::string_view text) noexcept {
+  const std::optional<uint32_t> parsed = ParseHex(text);
+  if (!parsed) return std::nullopt;
+  return WrapToInt16(*parsed);
+}
+
 std::optional<uint32_t> ParseHex(std::string_view text) noexcept {
   const std::string_view t = Trim(text);
   if (t.empty() || t.size() > 8) return std::nullopt;

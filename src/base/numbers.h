@@ -36,6 +36,10 @@ uint8_t CheckedByte(long long value, const std::string& source);
 // the text is empty, holds another character or exceeds 32 bits.
 std::optional<uint32_t> ParseHex(std::string_view text) noexcept;
 
+// An address as the address boxes read it: hexadecimal text reduced to signed 16 bits ("8000"
+// gives -32768); nullopt when the text is not hexadecimal (an empty one too).
+std::optional<int16_t> ParseAddressText(std::string_view text) noexcept;
+
 // Upper-case hexadecimal text of `value`, zero-padded to at least `width` digits.
 std::string HexText(uint32_t value, int width);
 

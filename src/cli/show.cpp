@@ -9,6 +9,7 @@
 #include "base/text_table.h"
 #include "cli/commands.h"
 #include "files/document.h"
+#include "image/stamp.h"
 
 namespace tq::cli {
 namespace {
@@ -86,9 +87,10 @@ void PrintJson(const tq::Document& doc) {
     out << doc.options.OptSel[static_cast<std::size_t>(k)];
   }
   out << "], \"stamp\": [";
-  for (int a = 0x0330; a <= 0x0334; ++a) {
-    if (a > 0x0330) out << ", ";
-    out << static_cast<int>(doc.IicDat.at(a));
+  const char* separator = "";
+  for (const uint8_t byte : tq::StampBytes(doc.IicDat)) {
+    out << separator << static_cast<int>(byte);
+    separator = ", ";
   }
   out << "]}\n";
   std::cout << out.str();
@@ -139,9 +141,9 @@ void PrintTable(const tq::Document& doc) {
     std::printf("  %-24s %d\n", text(kOptionCaptions[static_cast<std::size_t>(k)]).c_str(),
                 doc.options.OptSel[static_cast<std::size_t>(k)]);
   }
-  std::printf("\nLast write: %02X %02X %02X %02X %02X\n", doc.IicDat.at(0x0330),
-              doc.IicDat.at(0x0331), doc.IicDat.at(0x0332), doc.IicDat.at(0x0333),
-              doc.IicDat.at(0x0334));
+  const std::array<uint8_t, tq::kStampLength> stamp = tq::StampBytes(doc.IicDat);
+  std::printf("\nLast write: %02X %02X %02X %02X %02X\n", stamp[0], stamp[1], stamp[2], stamp[3],
+              stamp[4]);
 }
 
 // Lines of the error list go to stderr so that stdout stays clean for scripts.

@@ -18,12 +18,10 @@
 namespace tq::cli {
 namespace {
 
-// An address text as the address boxes read it: hexadecimal, reduced to signed 16 bits.
-bool ReadAddress(const std::string& text, int16_t& value) {
-  const auto parsed = ParseHex(text);
-  if (!parsed) return false;
-  value = WrapToInt16(*parsed);
-  return true;
+// An address text as the address boxes read it; a text that is not hexadecimal keeps the range's
+// address.
+void ReadAddress(const std::string& text, int16_t& value) {
+  if (const std::optional<int16_t> address = ParseAddressText(text)) value = *address;
 }
 
 // The message text of `number` in the running language, English when the language has none.

@@ -3,7 +3,7 @@
 #include "base/error_report.h"
 #include "base/failure.h"
 #include "comm/serial_link.h"
-#include "files/settings_file.h"
+#include "base/settings_file.h"
 
 namespace tq {
 

@@ -15,6 +15,8 @@
 #include "comm/wait.h"
 #include "files/document.h"
 #include "image/band.h"
+#include "image/stamp.h"
+#include "options/option_codec.h"
 
 namespace tq {
 
@@ -29,7 +31,6 @@ constexpr int16_t kEndPauseMs = 500;
 // The exchanges of the write's closing sequence are made without scripts.
 constexpr int kExchangeAttempts = 4;
 constexpr int kReplyChecks = 101;
-constexpr int kStampAddress = 0x0330;
 constexpr int kParamAddress = 0x03D0;  // first radio address of the parameter block
 constexpr int kParamBlockLength = 48;  // 0x03D0-0x03FF
 constexpr int kParamReplyLength = 52;  // echo 57 03 D0 30 and the block
@@ -46,11 +47,6 @@ const std::vector<uint8_t> kIdentifyByte = {0x02};
 const std::vector<uint8_t> kConfirmByte = {0x45};
 const std::vector<uint8_t> kEndCode = {0x6C, 0x0F, 0x93, 0xB1, 0xD4, 0x7E, 0x28};
 const std::vector<uint8_t> kReadParams = {0x52, 0x03, 0xD0, 0x30};
-
-uint8_t Bcd(int value) {
-  const int twoDigits = ((value % 100) + 100) % 100;
-  return static_cast<uint8_t>((twoDigits / 10) * 16 + twoDigits % 10);
-}
 
 // One read or write transfer from the common start to the common end.
 class Transfer {
@@ -280,13 +276,7 @@ class Transfer {
         const int address = kRadioParamAddress + offset;
         uint8_t value = paramAt(address);
         if (address == 0x03F6 || address == 0x03F7) value = image.at(address);
-        if (address == 0x03FC) {
-          value = static_cast<uint8_t>((value & 0x7F) | (OptSel(8) == 1 ? 0x80 : 0x00));
-        }
-        if (address == 0x03FE) {
-          value = static_cast<uint8_t>((value & ~0x04) | (OptSel(15) == 1 ? 0x04 : 0x00));
-        }
-        frame.push_back(value);
+        frame.push_back(WithOptionBits(address, value, ctx_.doc.options));
       }
       const auto beforeAttempt = [this] {
         ctx_.list.AddLine("写入:收音机的SQL和音量及对讲机的参数");
@@ -303,8 +293,6 @@ class Transfer {
     return true;
   }
 
-  int16_t OptSel(std::size_t slot) const { return ctx_.doc.options.OptSel[slot]; }
-
   TransferContext& ctx_;
   bool reading_;
   Protocol protocol_;
@@ -315,27 +303,6 @@ class Transfer {
 };
 
 }  // namespace
-
-std::tm LocalNow() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-#ifdef _WIN32
-  localtime_s(&local, &now);
-#else
-  localtime_r(&now, &local);
-#endif
-  return local;
-}
-
-void WriteComDat(MemoryImage& image, const std::tm& local) {
-  // Year, month and day are plain binary numbers; hour and minute are BCD.
-  const int year = ((local.tm_year + 1900) % 100 + 100) % 100;
-  image.set(kStampAddress, static_cast<uint8_t>(year));
-  image.set(kStampAddress + 1, static_cast<uint8_t>(local.tm_mon + 1));
-  image.set(kStampAddress + 2, static_cast<uint8_t>(local.tm_mday));
-  image.set(kStampAddress + 3, Bcd(local.tm_hour));
-  image.set(kStampAddress + 4, Bcd(local.tm_min));
-}
 
 bool ReadTransfer(TransferContext& ctx) {
   return Transfer(ctx, true).Run();

@@ -51,13 +51,6 @@ struct TransferContext {
   TransferHooks hooks;
 };
 
-// The machine's local date and time, as the stamp takes it.
-std::tm LocalNow();
-
-// Writes the date and time stamp into 0x0330-0x0334: year within the century, month and day in
-// binary, hour and minute in BCD (2026-07-05 09:41 gives 1A 07 05 09 41).
-void WriteComDat(MemoryImage& image, const std::tm& local);
-
 // The read transfer (cmdRead_Click). Returns true when every block arrived and the data were
 // refreshed; false when the port did not open or the transfer aborted.
 bool ReadTransfer(TransferContext& ctx);

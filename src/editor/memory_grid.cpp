@@ -5,7 +5,7 @@
 #include "base/error_report.h"
 #include "base/failure.h"
 #include "base/numbers.h"
-#include "comm/transfer.h"
+#include "image/stamp.h"
 #include "files/document.h"
 #include "image/memory_image.h"
 

@@ -13,7 +13,7 @@
 #include "base/text_table.h"
 #include "comm/protocol.h"
 #include "editor/part_fill.h"
-#include "files/settings_file.h"
+#include "base/settings_file.h"
 #include "image/band.h"
 #include "image/channel_table.h"
 #include "image/memory_image.h"

@@ -177,9 +177,9 @@ bool Document::ApplyAddressText(AddressBox box) {
   const char* name = InfoOf(box).box;
   const std::string& text = AddressText(box);
   return report.Guard(std::string("frmCommun->") + name + "_Change", [&] {
-    const auto parsed = ParseHex(text);
-    if (!parsed) throw Failure(err::kTypeMismatch, name, "not a hexadecimal address: " + text);
-    AddressValue(box) = WrapToInt16(*parsed);
+    const std::optional<int16_t> address = ParseAddressText(text);
+    if (!address) throw Failure(err::kTypeMismatch, name, "not a hexadecimal address: " + text);
+    AddressValue(box) = *address;
   });
 }
 

@@ -2,7 +2,7 @@
 
 #include "base/failure.h"
 #include "base/numbers.h"
-#include "files/settings_file.h"
+#include "base/settings_file.h"
 #include "image/memory_image.h"
 
 namespace tq {

@@ -5,7 +5,7 @@
 #include "base/error_report.h"
 #include "base/failure.h"
 #include "base/numbers.h"
-#include "files/settings_file.h"
+#include "base/settings_file.h"
 #include "image/memory_image.h"
 
 namespace tq {
@@ -75,11 +75,15 @@ void StoreByte(MemoryImage& image, int address, long long value) {
   image.set(address, CheckedByte(value, kCodecSource));
 }
 
-// Clears `bit` of the byte at `address`, then sets it again when the option is on (value 1).
-void StoreBit(MemoryImage& image, int address, uint8_t bit, int16_t value) {
-  uint8_t byte = static_cast<uint8_t>(image.at(address) & static_cast<uint8_t>(~bit));
+// `byte` with `bit` cleared, then set again when the option is on (value 1).
+uint8_t WithBit(uint8_t byte, uint8_t bit, int16_t value) {
+  byte = static_cast<uint8_t>(byte & static_cast<uint8_t>(~bit));
   if (value == 1) byte = static_cast<uint8_t>(byte | bit);
-  image.set(address, byte);
+  return byte;
+}
+
+void StoreBit(MemoryImage& image, int address, uint8_t bit, int16_t value) {
+  image.set(address, WithBit(image.at(address), bit, value));
 }
 
 // A loaded value above the top of the slot's list (or below 0, which only the broadcast squelch
@@ -115,6 +119,14 @@ void OptSelToSave(const OptionValues& values, MemoryImage& image) {
   StoreByte(image, kAddrVoxDly, Slot(sel, kSlotVoxDly));
   StoreByte(image, kAddrVoxRxForbid, Slot(sel, kSlotVoxRxForbid));
   StoreBit(image, kAddrFlags, kLowBatTxBit, Slot(sel, kSlotLowBatTx));
+}
+
+uint8_t WithOptionBits(int address, uint8_t radioValue, const OptionValues& values) {
+  if (address == kAddrAlarm) return WithBit(radioValue, kAlarmBit, Slot(values.OptSel, kSlotAlarm));
+  if (address == kAddrFlags) {
+    return WithBit(radioValue, kLowBatTxBit, Slot(values.OptSel, kSlotLowBatTx));
+  }
+  return radioValue;
 }
 
 void SaveToOptSel(const MemoryImage& image, OptionValues& values) {

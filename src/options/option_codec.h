@@ -44,6 +44,11 @@ struct OptionValues {
 // throws Failure 6; the bytes written before it stay written.
 void OptSelToSave(const OptionValues& values, MemoryImage& image);
 
+// A byte of the radio's own parameter block as an older radio gets it back at the end of a write:
+// `radioValue` as the radio reported it, with the emergency alarm (0x03FC bit 7) and the
+// low-battery transmit (0x03FE bit 2) bits set from the option values; other addresses unchanged.
+uint8_t WithOptionBits(int address, uint8_t radioValue, const OptionValues& values);
+
 // Reads all sixteen slots from the image with their range checks (SaveToOptSel).
 void SaveToOptSel(const MemoryImage& image, OptionValues& values);
 

@@ -20,6 +20,7 @@
 
 #include "comm/port_control.h"
 #include "files/data_file.h"
+#include "image/stamp.h"
 #include "options/option_codec.h"
 #include "ui/about_box.h"
 #include "ui/channel_grid_view.h"
@@ -704,19 +705,8 @@ void MainWindow::OpenView(const QString& key) {
 }
 
 QString MainWindow::LastWriteText() const {
-  // The stamp of the last write: year, month and day in binary, hour and minute in BCD; an
-  // erased stamp means the image was never written to a radio.
-  std::array<uint8_t, 5> stamp{};
-  for (std::size_t i = 0; i < stamp.size(); ++i) {
-    stamp[i] = doc_.IicDat.at(0x0330 + static_cast<int>(i));
-  }
-  if (stamp[1] < 1 || stamp[1] > 12 || stamp[2] < 1 || stamp[2] > 31) return Text(179);
-  return QString("20%1-%2-%3 %4:%5")
-      .arg(stamp[0], 2, 10, QChar('0'))
-      .arg(stamp[1], 2, 10, QChar('0'))
-      .arg(stamp[2], 2, 10, QChar('0'))
-      .arg(stamp[3], 2, 16, QChar('0'))
-      .arg(stamp[4], 2, 16, QChar('0'));
+  const std::optional<std::string> stamp = StampText(doc_.IicDat);
+  return stamp ? QString::fromStdString(*stamp) : Text(179);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -14,6 +14,7 @@
 #include <ctime>
 
 #include "comm/transfer.h"
+#include "image/stamp.h"
 #include "files/document.h"
 #include "ui/part_fill_dialog.h"
 

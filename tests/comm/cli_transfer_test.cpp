@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "files/data_file.h"
-#include "files/settings_file.h"
+#include "base/settings_file.h"
 #include "image/memory_image.h"
 #include "support/process.h"
 #include "support/temp_folder.h"

@@ -10,7 +10,7 @@
 
 #include "base/error_report.h"
 #include "base/failure.h"
-#include "files/settings_file.h"
+#include "base/settings_file.h"
 #include "image/channel_codec.h"
 #include "image/memory_image.h"
 #include "image/tone_table.h"

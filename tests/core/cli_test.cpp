@@ -8,7 +8,7 @@
 #include <string>
 
 #include "files/data_file.h"
-#include "files/settings_file.h"
+#include "base/settings_file.h"
 #include "image/channel_table.h"
 #include "image/memory_image.h"
 #include "support/process.h"

@@ -11,7 +11,7 @@
 
 #include "base/error_report.h"
 #include "base/failure.h"
-#include "files/settings_file.h"
+#include "base/settings_file.h"
 #include "image/memory_image.h"
 #include "support/temp_folder.h"
 

@@ -8,7 +8,7 @@
 #include "base/failure.h"
 #include "comm/serial_link.h"
 #include "comm/wait.h"
-#include "files/settings_file.h"
+#include "base/settings_file.h"
 #include "support/fake_link.h"
 #include "support/temp_folder.h"
 

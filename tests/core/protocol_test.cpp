@@ -14,6 +14,7 @@
 #include "comm/data_list.h"
 #include "comm/serial_link.h"
 #include "comm/transfer.h"
+#include "image/stamp.h"
 #include "comm/wait.h"
 #include "image/memory_image.h"
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "files/settings_file.h"
+#include "base/settings_file.h"
 
 namespace tq {
 namespace {

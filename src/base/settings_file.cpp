@@ -1,4 +1,4 @@
-#include "files/settings_file.h"
+#include "base/settings_file.h"
 
 #include <fstream>
 #include <sstream>
