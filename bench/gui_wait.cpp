@@ -22,8 +22,8 @@
 #include "bench_support.h"
 #include "comm/port_control.h"
 #include "comm/wait.h"
-#include "files/document.h"
 #include "qtlink/qt_serial_link.h"
+#include "session/session.h"
 #include "ui/commun_window.h"
 #include "ui/dialogs.h"
 #include "ui/main_window.h"
@@ -123,14 +123,14 @@ int main(int argc, char** argv) {
   if (!child.Up()) return 1;
 
   tq::ErrorReport report;
-  tq::Document doc(home, report);
-  doc.settings.WriteSetting("Setting", "FirRun", "0");
-  doc.settings.WriteSetting("Setting", "Language", "3");
-  doc.settings.WriteSetting("Setting", "COM", "3");
-  doc.settings.WriteSetting("Ports", "COM3", link.string());
+  tq::Session doc(home, report);
+  doc.Settings().WriteSetting("Setting", "FirRun", "0");
+  doc.Settings().WriteSetting("Setting", "Language", "3");
+  doc.Settings().WriteSetting("Setting", "COM", "3");
+  doc.Settings().WriteSetting("Ports", "COM3", link.string());
   tq::TightenTimers();
   tq::QtSerialLink serial;
-  tq::PortControl port(serial, doc.settings, report);
+  tq::PortControl port(serial, doc.Settings(), report);
   PrintedDialogs dialogs;
   tq::ui::MainWindow window(doc, port, dialogs, [] { return 0x0409; });
   window.show();

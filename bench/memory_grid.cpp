@@ -16,7 +16,7 @@
 
 #include "base/error_report.h"
 #include "bench_support.h"
-#include "files/document.h"
+#include "session/session.h"
 #include "ui/memory_window.h"
 
 namespace {
@@ -54,20 +54,21 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const std::filesystem::path home = tq::bench::ProgramFolder("tq474-bench-memory");
   tq::ErrorReport report;
-  tq::Document doc(home, report);
-  doc.settings.WriteSetting("Setting", "FirRun", "0");
+  tq::Session doc(home, report);
+  doc.Settings().WriteSetting("Setting", "FirRun", "0");
   doc.StartUp();
 
   const auto invert = [&doc] {
-    for (uint8_t& byte : doc.IicDat.bytes()) byte = static_cast<uint8_t>(~byte);
+    for (uint8_t& byte : doc.EditableImage().bytes()) byte = static_cast<uint8_t>(~byte);
   };
   const auto nothing = [] {};
 
-  tq::MemoryGrid grid(doc.IicDat, report);
-  grid.SetGridMemDat(doc.TableMaxAddr);
+  tq::MemoryGrid grid(doc.EditableImage(), report);
+  grid.SetGridMemDat(doc.AddressValue(tq::AddressBox::TableMax));
   grid.TableFreDat();
   std::printf("The memory grid over %d bytes (TableMaxAddr %04X), %d runs each\n",
-              doc.TableMaxAddr + 1, doc.TableMaxAddr, kRuns);
+              doc.AddressValue(tq::AddressBox::TableMax) + 1,
+              doc.AddressValue(tq::AddressBox::TableMax), kRuns);
   Print("core refresh, nothing changed", Measure(kRuns, nothing, [&] { grid.TableFreDat(); }));
   Print("core refresh, every byte changed", Measure(kRuns, invert, [&] { grid.TableFreDat(); }));
   Print("core copy back (GridDataTemp)", Measure(kRuns, nothing, [&] { grid.GridDataTemp(); }));

@@ -17,8 +17,8 @@
 #include "comm/data_list.h"
 #include "comm/port_control.h"
 #include "comm/wait.h"
-#include "files/document.h"
 #include "qtlink/qt_serial_link.h"
+#include "session/session.h"
 
 namespace {
 
@@ -59,22 +59,23 @@ int main(int argc, char** argv) {
   if (!child.Up()) return 1;
 
   tq::ErrorReport report;
-  tq::Document doc(home, report);
+  tq::Session doc(home, report);
   doc.StartUp();
   tq::TightenTimers();
   tq::QtSerialLink serial;
   tq::SteadyClock clock;
   tq::LinkWait wait(clock, &serial);
   tq::DataList list;
-  tq::PortControl port(serial, doc.settings, report);
-  port.deviceOverride = link.string();
-  tq::TransferContext ctx{doc, serial, wait, list, port, tq::AddressRanges{}, false, {}};
+  tq::PortControl port(serial, doc.Settings(), report);
+  tq::TransferObserver quiet;
+  tq::TransferSetup setup{serial,        wait, list, port, quiet, tq::AddressRanges{},
+                          link.string(), false};
 
   const auto measure = [&](bool reading) {
     Figures f;
     const double cpu0 = CpuSeconds();
     const auto t0 = std::chrono::steady_clock::now();
-    f.ok = reading ? tq::ReadTransfer(ctx) : tq::WriteTransfer(ctx);
+    f.ok = reading ? doc.Read(setup) : doc.Write(setup);
     f.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     f.cpu = CpuSeconds() - cpu0;
     return f;

@@ -22,8 +22,8 @@
 #include "base/error_report.h"
 #include "comm/port_control.h"
 #include "editor/channel_grid.h"
-#include "files/document.h"
 #include "qtlink/qt_serial_link.h"
+#include "session/session.h"
 #include "ui/channel_grid_view.h"
 #include "ui/channel_window.h"
 #include "ui/commun_window.h"
@@ -83,9 +83,9 @@ int main(int argc, char** argv) {
   }
   const QString out = args[home + 2];
   tq::ErrorReport report;
-  tq::Document doc(args[home + 1].toStdString(), report);
+  tq::Session doc(args[home + 1].toStdString(), report);
   tq::QtSerialLink link;
-  tq::PortControl port(link, doc.settings, report);
+  tq::PortControl port(link, doc.Settings(), report);
   tq::ui::QtDialogs dialogs;
   tq::ui::MainWindow window(doc, port, dialogs, [] { return 0x0409; });
   window.resize(1200, 800);
@@ -98,7 +98,7 @@ int main(int argc, char** argv) {
     tq::ui::MemoryWindow* memory = window.memoryWindow();
     // Bytes the radio does not hold: a channel record, two options and the stamp.
     for (const int address : {0x0012, 0x0013, 0x0022, 0x0131, 0x0134, 0x0330, 0x0331}) {
-      doc.IicDat.set(address, static_cast<uint8_t>(doc.IicDat.at(address) ^ 0x5A));
+      doc.EditableImage().set(address, static_cast<uint8_t>(doc.Image().at(address) ^ 0x5A));
     }
     memory->TableFreDat();
     doc.AddressTextChanged(tq::AddressBox::ReadEnd, "03FF");

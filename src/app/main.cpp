@@ -12,8 +12,8 @@
 #include "base/error_report.h"
 #include "comm/port_control.h"
 #include "comm/wait.h"
-#include "files/document.h"
 #include "qtlink/qt_serial_link.h"
+#include "session/session.h"
 #include "ui/dialogs.h"
 #include "ui/main_window.h"
 
@@ -40,11 +40,11 @@ int main(int argc, char** argv) {
 
   tq::TightenTimers();
   tq::ErrorReport report;
-  tq::Document doc(home, report);
+  tq::Session session(home, report);
   tq::QtSerialLink link;
-  tq::PortControl port(link, doc.settings, report);
+  tq::PortControl port(link, session.Settings(), report);
   tq::ui::QtDialogs dialogs;
-  tq::ui::MainWindow window(doc, port, dialogs, SystemLocaleId);
+  tq::ui::MainWindow window(session, port, dialogs, SystemLocaleId);
   window.show();
   window.Form_Load();
   return QApplication::exec();

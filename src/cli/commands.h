@@ -6,7 +6,7 @@
 #include <vector>
 
 namespace tq {
-struct Document;
+class Session;
 class ErrorReport;
 }  // namespace tq
 
@@ -17,8 +17,8 @@ inline constexpr int kOk = 0;
 inline constexpr int kFailed = 1;
 inline constexpr int kUsageError = 2;
 
-void PrintJson(const Document& doc);
-void PrintTable(const Document& doc);
+void PrintJson(const Session& session);
+void PrintTable(const Session& session);
 // Writes the lines of the error list to stderr, keeping stdout clean for scripts.
 void FlushReport(const ErrorReport& report);
 
@@ -36,8 +36,8 @@ bool ParseTransferOptions(const std::vector<std::string>& args, TransferOptions&
                           std::string& error);
 
 // Reads the radio into options.file (which is left untouched when the read fails).
-int ReadCommand(Document& doc, const TransferOptions& options);
+int ReadCommand(Session& session, const TransferOptions& options);
 // Opens options.file and writes it into the radio.
-int WriteCommand(Document& doc, const TransferOptions& options);
+int WriteCommand(Session& session, const TransferOptions& options);
 
 }  // namespace tq::cli

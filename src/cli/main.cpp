@@ -16,7 +16,7 @@
 
 #include "base/error_report.h"
 #include "cli/commands.h"
-#include "files/document.h"
+#include "session/session.h"
 
 namespace {
 
@@ -70,16 +70,15 @@ int main(int argc, char** argv) {
   }
 
   tq::ErrorReport report;
-  tq::Document doc(home, report);
-  doc.StartUp();
+  tq::Session session(home, report);
+  session.StartUp();
 
-  if (command == "read") return tq::cli::ReadCommand(doc, transfer);
-  if (command == "write") return tq::cli::WriteCommand(doc, transfer);
+  if (command == "read") return tq::cli::ReadCommand(session, transfer);
+  if (command == "write") return tq::cli::WriteCommand(session, transfer);
 
   const std::filesystem::path file = args[0];
   if (command == "new") {
-    doc.currentDataPath = file;
-    if (!doc.SaveDatFile()) {
+    if (!session.SaveAs(file)) {
       std::cerr << "tq474-cli: cannot write " << file.string() << ": " << report.LastDetail()
                 << "\n";
       return tq::cli::kFailed;
@@ -87,14 +86,14 @@ int main(int argc, char** argv) {
     tq::cli::FlushReport(report);
     return tq::cli::kOk;
   }
-  if (!doc.OpenDataFile(file)) {
+  if (!session.OpenDataFile(file)) {
     std::cerr << "tq474-cli: cannot read " << file.string() << ": " << report.LastDetail() << "\n";
     return tq::cli::kFailed;
   }
   if (json) {
-    tq::cli::PrintJson(doc);
+    tq::cli::PrintJson(session);
   } else {
-    tq::cli::PrintTable(doc);
+    tq::cli::PrintTable(session);
   }
   tq::cli::FlushReport(report);
   return tq::cli::kOk;

@@ -8,8 +8,8 @@
 
 #include "base/text_table.h"
 #include "cli/commands.h"
-#include "files/document.h"
 #include "image/stamp.h"
+#include "session/session.h"
 
 namespace tq::cli {
 namespace {
@@ -51,8 +51,8 @@ std::string JsonString(const std::string& text) {
 }
 
 // Tone texts as scripts see them: the off text is always the English "None".
-std::string ScriptTone(const tq::Document& doc, const std::string& tone) {
-  return tone == doc.tones.OffText() ? "None" : tone;
+std::string ScriptTone(const tq::Session& session, const std::string& tone) {
+  return tone == session.Tones().OffText() ? "None" : tone;
 }
 
 std::string FrequencyText(int32_t value) {
@@ -64,18 +64,19 @@ std::string FrequencyText(int32_t value) {
 
 }  // namespace
 
-void PrintJson(const tq::Document& doc) {
+void PrintJson(const tq::Session& session) {
   std::ostringstream out;
-  out << "{\"model\": " << static_cast<int>(doc.IicDat.at(tq::kModelAddress))
-      << ", \"band\": {\"lower\": " << doc.band.lower << ", \"upper\": " << doc.band.upper
-      << ", \"position\": " << doc.bandPosition << "}, \"channels\": [";
+  out << "{\"model\": " << static_cast<int>(session.Image().at(tq::kModelAddress))
+      << ", \"band\": {\"lower\": " << session.Band().lower
+      << ", \"upper\": " << session.Band().upper << ", \"position\": " << session.BandPosition()
+      << "}, \"channels\": [";
   for (int n = 1; n <= 16; ++n) {
-    const tq::ChannelRow& row = doc.ChInfo[n];
+    const tq::ChannelRow& row = session.Channels()[n];
     if (n > 1) out << ", ";
     out << "{\"number\": " << n << ", \"rx\": " << row.field[1] << ", \"tx\": " << row.field[2]
-        << ", \"rx_tone\": " << JsonString(ScriptTone(doc, row.rxTone))
-        << ", \"tx_tone\": " << JsonString(ScriptTone(doc, row.txTone)) << ", \"fields\": {";
-    for (int f = 5; f <= doc.layout.ColCount && f < tq::kFieldCount; ++f) {
+        << ", \"rx_tone\": " << JsonString(ScriptTone(session, row.rxTone))
+        << ", \"tx_tone\": " << JsonString(ScriptTone(session, row.txTone)) << ", \"fields\": {";
+    for (int f = 5; f <= session.Layout().ColCount && f < tq::kFieldCount; ++f) {
       if (f > 5) out << ", ";
       out << "\"" << f << "\": " << row.field[static_cast<std::size_t>(f)];
     }
@@ -84,11 +85,11 @@ void PrintJson(const tq::Document& doc) {
   out << "], \"options\": [";
   for (int k = 0; k < tq::kOptionCount; ++k) {
     if (k > 0) out << ", ";
-    out << doc.options.OptSel[static_cast<std::size_t>(k)];
+    out << session.Options().OptSel[static_cast<std::size_t>(k)];
   }
   out << "], \"stamp\": [";
   const char* separator = "";
-  for (const uint8_t byte : tq::StampBytes(doc.IicDat)) {
+  for (const uint8_t byte : tq::StampBytes(session.Image())) {
     out << separator << static_cast<int>(byte);
     separator = ", ";
   }
@@ -96,42 +97,45 @@ void PrintJson(const tq::Document& doc) {
   std::cout << out.str();
 }
 
-void PrintTable(const tq::Document& doc) {
+void PrintTable(const tq::Session& session) {
   const tq::SoftFace english = tq::SoftFace::Build(tq::kLangEnglish);
   const auto text = [&](int number) {
-    const std::string& own = doc.softFace[number];
+    const std::string& own = session.Texts()[number];
     return own.empty() ? english[number] : own;
   };
-  std::printf("File:   %s\n", doc.currentDataPath.string().c_str());
-  std::printf("Model:  %d (%s)\n", doc.IicDat.at(tq::kModelAddress), text(356).c_str());
-  const std::string bandName = doc.bandPosition == tq::kCustomBand
-                                   ? text(373)
-                                   : tq::kBandList[static_cast<std::size_t>(doc.bandPosition)].text;
+  std::printf("File:   %s\n", session.CurrentDataPath().string().c_str());
+  std::printf("Model:  %d (%s)\n", session.Image().at(tq::kModelAddress), text(356).c_str());
+  const std::string bandName =
+      session.BandPosition() == tq::kCustomBand
+          ? text(373)
+          : tq::kBandList[static_cast<std::size_t>(session.BandPosition())].text;
   std::printf("Band:   %s (%s - %s MHz)\n\n", bandName.c_str(),
-              FrequencyText(doc.band.lower).c_str(), FrequencyText(doc.band.upper).c_str());
+              FrequencyText(session.Band().lower).c_str(),
+              FrequencyText(session.Band().upper).c_str());
   // Parameter columns take their titles from the layout's header format.
   std::vector<std::string> titles;
   std::string title;
-  std::istringstream format(doc.layout.format);
+  std::istringstream format(session.Layout().format);
   while (std::getline(format, title, '|')) titles.push_back(title);
   std::printf("%-3s %-10s %-10s %-7s %-7s", "CH", "Rx MHz", "Tx MHz", "Rx tone", "Tx tone");
-  for (int f = 5; f <= doc.layout.ColCount && f < tq::kFieldCount; ++f) {
+  for (int f = 5; f <= session.Layout().ColCount && f < tq::kFieldCount; ++f) {
     const auto column = static_cast<std::size_t>(f);
     std::printf(" %-10s", column < titles.size() ? titles[column].c_str() : "");
   }
   std::printf("\n");
   for (int n = 1; n <= 16; ++n) {
-    const tq::ChannelRow& row = doc.ChInfo[n];
+    const tq::ChannelRow& row = session.Channels()[n];
     if (row.field[1] < 0) {  // an empty channel shows nothing, as in the channel grid
       std::printf("%-3d -\n", n);
       continue;
     }
     std::printf("%-3d %-10s %-10s %-7s %-7s", n, FrequencyText(row.field[1]).c_str(),
-                FrequencyText(row.field[2]).c_str(), ScriptTone(doc, row.rxTone).c_str(),
-                row.field[2] < 0 ? "" : ScriptTone(doc, row.txTone).c_str());
-    for (int f = 5; f <= doc.layout.ColCount && f < tq::kFieldCount; ++f) {
+                FrequencyText(row.field[2]).c_str(), ScriptTone(session, row.rxTone).c_str(),
+                row.field[2] < 0 ? "" : ScriptTone(session, row.txTone).c_str());
+    for (int f = 5; f <= session.Layout().ColCount && f < tq::kFieldCount; ++f) {
       const int32_t v = row.field[static_cast<std::size_t>(f)];
-      const std::string item = v >= 0 && v <= 46 ? doc.layout.FieldText(f, 3 + v) : std::string();
+      const std::string item =
+          v >= 0 && v <= 46 ? session.Layout().FieldText(f, 3 + v) : std::string();
       std::printf(" %-10s", (item.empty() ? std::to_string(v) : item).c_str());
     }
     std::printf("\n");
@@ -139,9 +143,9 @@ void PrintTable(const tq::Document& doc) {
   std::printf("\nOptions:\n");
   for (int k = 0; k < tq::kOptionCount; ++k) {
     std::printf("  %-24s %d\n", text(kOptionCaptions[static_cast<std::size_t>(k)]).c_str(),
-                doc.options.OptSel[static_cast<std::size_t>(k)]);
+                session.Options().OptSel[static_cast<std::size_t>(k)]);
   }
-  const std::array<uint8_t, tq::kStampLength> stamp = tq::StampBytes(doc.IicDat);
+  const std::array<uint8_t, tq::kStampLength> stamp = tq::StampBytes(session.Image());
   std::printf("\nLast write: %02X %02X %02X %02X %02X\n", stamp[0], stamp[1], stamp[2], stamp[3],
               stamp[4]);
 }

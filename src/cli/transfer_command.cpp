@@ -12,8 +12,8 @@
 #include "comm/port_control.h"
 #include "comm/transfer.h"
 #include "comm/wait.h"
-#include "files/document.h"
 #include "qtlink/qt_serial_link.h"
+#include "session/session.h"
 
 namespace tq::cli {
 namespace {
@@ -25,25 +25,44 @@ void ReadAddress(const std::string& text, int16_t& value) {
 }
 
 // The message text of `number` in the running language, English when the language has none.
-std::string MessageText(const Document& doc, int number) {
-  const std::string& own = doc.softFace[number];
+std::string MessageText(const Session& session, int number) {
+  const std::string& own = session.Texts()[number];
   return own.empty() ? SoftFace::Build(kLangEnglish)[number] : own;
 }
 
-int RunTransfer(Document& doc, const TransferOptions& options, bool reading) {
+// What a transfer tells on the command line: a progress line on a terminal, and the message
+// that ended it.
+class CliObserver final : public TransferObserver {
+ public:
+  CliObserver(const char* verb, std::string device, bool terminal)
+      : verb_(verb), device_(std::move(device)), terminal_(terminal) {}
+  void ShowComPercent(int16_t percent) override {
+    if (terminal_) std::fprintf(stderr, "\r%s %s: %3d %%", verb_, device_.c_str(), percent);
+  }
+  void MessageBox(int number) override { shownMessage = number; }
+  int shownMessage = 0;
+
+ private:
+  const char* verb_;
+  std::string device_;
+  bool terminal_;
+};
+
+int RunTransfer(Session& session, const TransferOptions& options, bool reading) {
   TightenTimers();
   QtSerialLink link;
   SteadyClock clock;
   LinkWait wait(clock, &link);
   DataList list;
-  PortControl port(link, doc.settings, doc.report);
+  PortControl port(link, session.Settings(), session.Report());
 
   char* end = nullptr;
   const long number = std::strtol(options.port.c_str(), &end, 10);
+  std::string device;
   if (!options.port.empty() && *end == '\0' && number >= 1 && number <= kPortCount) {
-    port.ComPort = static_cast<int16_t>(number);
+    session.SetPort(static_cast<int16_t>(number));
   } else {
-    port.deviceOverride = options.port;
+    device = options.port;
   }
 
   std::ofstream log;
@@ -60,7 +79,7 @@ int RunTransfer(Document& doc, const TransferOptions& options, bool reading) {
   });
 
   // The ranges start-up read from the settings file, as in the program.
-  AddressRanges ranges{doc.ReadStartAddr, doc.ReadEndAddr, doc.WriteStartAddr, doc.WriteEndAddr};
+  AddressRanges ranges = session.Ranges();
   if (!options.start.empty()) {
     int16_t& start = reading ? ranges.readStart : ranges.writeStart;
     ReadAddress(options.start, start);
@@ -72,24 +91,21 @@ int RunTransfer(Document& doc, const TransferOptions& options, bool reading) {
 
   const bool terminal = ::isatty(STDERR_FILENO) != 0;
   const char* verb = reading ? "Reading" : "Writing";
-  int shownMessage = 0;
-  TransferContext ctx{doc, link, wait, list, port, ranges, false, {}};
-  ctx.hooks.showPercent = [&](int16_t percent) {
-    if (terminal)
-      std::fprintf(stderr, "\r%s %s: %3d %%", verb, port.CurrentDevice().c_str(), percent);
-  };
-  ctx.hooks.messageBox = [&](int messageNumber) { shownMessage = messageNumber; };
+  const std::string shownDevice = port.DeviceFor(session.ComPort(), device);
+  CliObserver observer(verb, shownDevice, terminal);
+  TransferSetup setup{link, wait, list, port, observer, ranges, device, false};
 
-  const bool done = reading ? ReadTransfer(ctx) : WriteTransfer(ctx);
+  const bool done = reading ? session.Read(setup) : session.Write(setup);
   if (terminal) std::fprintf(stderr, "\n");
   if (port.PortOpenFailed) {
-    std::cerr << "tq474-cli: cannot open the port " << port.CurrentDevice() << ": "
-              << doc.report.LastDetail() << "\n";
+    std::cerr << "tq474-cli: cannot open the port " << shownDevice << ": "
+              << session.Report().LastDetail() << "\n";
     return kFailed;
   }
   if (!done) {
-    FlushReport(doc.report);
-    std::cerr << "tq474-cli: " << MessageText(doc, shownMessage != 0 ? shownMessage : 79) << "\n";
+    FlushReport(session.Report());
+    const int message = observer.shownMessage != 0 ? observer.shownMessage : 79;
+    std::cerr << "tq474-cli: " << MessageText(session, message) << "\n";
     return kFailed;
   }
   return kOk;
@@ -132,25 +148,24 @@ bool ParseTransferOptions(const std::vector<std::string>& args, TransferOptions&
   return error.empty();
 }
 
-int ReadCommand(Document& doc, const TransferOptions& options) {
-  const int status = RunTransfer(doc, options, true);
+int ReadCommand(Session& session, const TransferOptions& options) {
+  const int status = RunTransfer(session, options, true);
   if (status != kOk) return status;
-  doc.currentDataPath = options.file;
-  if (!doc.SaveDatFile()) {
+  if (!session.SaveAs(options.file)) {
     std::cerr << "tq474-cli: cannot write " << options.file.string() << ": "
-              << doc.report.LastDetail() << "\n";
+              << session.Report().LastDetail() << "\n";
     return kFailed;
   }
   return kOk;
 }
 
-int WriteCommand(Document& doc, const TransferOptions& options) {
-  if (!doc.OpenDataFile(options.file)) {
+int WriteCommand(Session& session, const TransferOptions& options) {
+  if (!session.OpenDataFile(options.file)) {
     std::cerr << "tq474-cli: cannot read " << options.file.string() << ": "
-              << doc.report.LastDetail() << "\n";
+              << session.Report().LastDetail() << "\n";
     return kFailed;
   }
-  return RunTransfer(doc, options, false);
+  return RunTransfer(session, options, false);
 }
 
 }  // namespace tq::cli

@@ -2,8 +2,8 @@
 
 #include "base/error_report.h"
 #include "base/failure.h"
-#include "comm/serial_link.h"
 #include "base/settings_file.h"
+#include "comm/serial_link.h"
 
 namespace tq {
 
@@ -25,27 +25,24 @@ std::string PortControl::DeviceOf(int n) const {
   return settings_.ReadSetting("Ports", "COM" + std::to_string(n), fallback, 260);
 }
 
-std::string PortControl::CurrentDevice() const {
-  return deviceOverride.empty() ? DeviceOf(ComPort) : deviceOverride;
+std::string PortControl::DeviceFor(int16_t port, const std::string& device) const {
+  return device.empty() ? DeviceOf(port) : device;
 }
 
-void PortControl::OpenCom() {
+void PortControl::OpenCom(int16_t port, const std::string& device) {
   PortOpenFailed = false;
-  const bool opened = report_.Guard("modCommun->OpenCom", [this] {
-    if (deviceOverride.empty() && (ComPort < 1 || ComPort > kPortCount)) {
-      throw Failure(err::kInvalidPropertyValue, "COM" + std::to_string(ComPort),
+  const bool opened = report_.Guard("modCommun->OpenCom", [&] {
+    if (device.empty() && (port < 1 || port > kPortCount)) {
+      throw Failure(err::kInvalidPropertyValue, "COM" + std::to_string(port),
                     "no such port number");
     }
-    const std::string device = CurrentDevice();
-    if (device.empty()) {
-      throw Failure(err::kDeviceUnavailable, "COM" + std::to_string(ComPort), "no device");
+    const std::string chosen = DeviceFor(port, device);
+    if (chosen.empty()) {
+      throw Failure(err::kDeviceUnavailable, "COM" + std::to_string(port), "no device");
     }
-    link_.Open(device);
+    link_.Open(chosen);
   });
-  if (!opened) {
-    PortOpenFailed = true;
-    if (onOpenFailed) onOpenFailed();
-  }
+  if (!opened) PortOpenFailed = true;
 }
 
 void PortControl::CloseCom() {
@@ -71,17 +68,19 @@ void PortControl::ScanComPort() {
   for (int n = 1; n <= kPortCount; ++n) TestComPort(n);
 }
 
-void PortControl::AutoSetPort() {
-  report_.Guard("mdifrmMain->AutoSetPort", [this] {
+int16_t PortControl::AutoSetPort() {
+  int16_t chosen = 0;
+  report_.Guard("mdifrmMain->AutoSetPort", [&] {
     ScanComPort();
     for (int n = 1; n <= kPortCount; ++n) {
       if (PortFlag[static_cast<std::size_t>(n - 1)] == 1) {
         settings_.WriteSetting("Setting", "COM", std::to_string(n));
-        ComPort = static_cast<int16_t>(n);
+        chosen = static_cast<int16_t>(n);
         return;
       }
     }
   });
+  return chosen;
 }
 
 }  // namespace tq

@@ -9,7 +9,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <string>
 
 namespace tq {
@@ -30,27 +29,23 @@ class PortControl {
 
   // The device of port `n` from section "Ports", else the default table.
   std::string DeviceOf(int n) const;
-  // The device the next OpenCom opens: the override when set, else the device of ComPort.
-  std::string CurrentDevice() const;
+  // The device OpenCom opens: `device` when not empty, else the device of `port`.
+  std::string DeviceFor(int16_t port, const std::string& device = {}) const;
 
-  // Opens the current device. On a failure: PortOpenFailed is set, onOpenFailed runs (the
-  // window shows its port dialog there) and the failure is reported as "modCommun->OpenCom".
-  void OpenCom();
+  // Opens the device of `port`, or `device` when it is not empty. On a failure PortOpenFailed is
+  // set and the failure is reported as "modCommun->OpenCom".
+  void OpenCom(int16_t port, const std::string& device = {});
   // Closes the port; a failure is reported as "modCommun->CloseCom".
   void CloseCom();
   // Probes port n: PortFlag[n - 1] = 1 when it opens and closes, -1 otherwise.
   void TestComPort(int n);
   void ScanComPort();
-  // Probes every port and makes the lowest usable one ComPort, storing it under "COM".
-  // Nothing changes when no port is usable. Failures are reported as "mdifrmMain->AutoSetPort".
-  void AutoSetPort();
+  // Probes every port and returns the lowest usable one, storing it under "COM"; 0 (and nothing
+  // stored) when no port is usable. Failures are reported as "mdifrmMain->AutoSetPort".
+  int16_t AutoSetPort();
 
-  int16_t ComPort = 1;
   bool PortOpenFailed = false;
   std::array<int16_t, kPortCount> PortFlag{};
-  // A device path given on the command line instead of a port number.
-  std::string deviceOverride;
-  std::function<void()> onOpenFailed;
 
   // The link the port is opened on, for the transfers that talk through it.
   SerialLink& link() noexcept { return link_; }

@@ -6,15 +6,17 @@
 #include <string>
 #include <vector>
 
+#include "base/error_report.h"
 #include "base/failure.h"
 #include "base/numbers.h"
+#include "base/text_table.h"
 #include "comm/data_list.h"
 #include "comm/port_control.h"
 #include "comm/protocol.h"
 #include "comm/serial_link.h"
 #include "comm/wait.h"
-#include "files/document.h"
 #include "image/band.h"
+#include "image/memory_image.h"
 #include "image/stamp.h"
 #include "options/option_codec.h"
 
@@ -54,7 +56,8 @@ class Transfer {
   Transfer(TransferContext& ctx, bool reading)
       : ctx_(ctx),
         reading_(reading),
-        protocol_(ctx.link, ctx.wait, ctx.list, ctx.doc.softFace, ctx.doc.report) {}
+        protocol_(ctx.link, ctx.wait, ctx.list, ctx.target.TransferTexts(),
+                  ctx.target.TransferReport()) {}
 
   bool Run() {
     try {
@@ -64,16 +67,18 @@ class Transfer {
       return done;
     } catch (const Failure& failure) {
       Abandon();
-      ctx_.doc.report.ShowErrLine(Label(), failure);
+      Report().ShowErrLine(Label(), failure);
     } catch (const std::exception& e) {
       // A fault outside the radio's bytes (a hook, memory) is reported the same way.
       Abandon();
-      ctx_.doc.report.ShowErrLine(Label(), err::kInvalidCall, e.what());
+      Report().ShowErrLine(Label(), err::kInvalidCall, e.what());
     }
     return false;
   }
 
  private:
+  ErrorReport& Report() { return ctx_.target.TransferReport(); }
+
   const char* Label() const {
     return reading_ ? "frmCommun->cmdRead_Click" : "frmCommun->cmdWrite_Click";
   }
@@ -94,16 +99,19 @@ class Transfer {
       lists_ = InitProtocol(ctx_.ranges.readStart, ctx_.ranges.readEnd, ctx_.ranges.writeStart,
                             ctx_.ranges.writeEnd);
     } catch (const Failure& failure) {
-      ctx_.doc.report.ShowErrLine("modCommun->InitProtocol", failure);
+      Report().ShowErrLine("modCommun->InitProtocol", failure);
       return false;
     }
     comRetry_ = 0;
     protocol_.RxPollDelay = 1;
     protocol_.RxPollMax = 150;
     ctx_.list.Clear();
-    if (ctx_.hooks.running) ctx_.hooks.running(true, reading_);
-    ctx_.port.OpenCom();
-    if (ctx_.port.PortOpenFailed) return false;
+    ctx_.observer.Running(true, reading_);
+    ctx_.port.OpenCom(ctx_.portNumber, ctx_.device);
+    if (ctx_.port.PortOpenFailed) {
+      ctx_.observer.PortOpenFailed();
+      return false;
+    }
     portOpened_ = true;
     return true;
   }
@@ -111,19 +119,17 @@ class Transfer {
   void End(bool pause) {
     ended_ = true;
     if (portOpened_) ctx_.port.CloseCom();
-    if (ctx_.hooks.running) ctx_.hooks.running(false, reading_);
+    ctx_.observer.Running(false, reading_);
     if (pause) ctx_.wait.DelayNms(kEndPauseMs);
   }
 
-  void CommunicationFailed() {
-    if (ctx_.hooks.messageBox) ctx_.hooks.messageBox(kMsgCommunicationFailed);
-  }
+  void CommunicationFailed() { ctx_.observer.MessageBox(kMsgCommunicationFailed); }
 
   // Runs entries [0, count) of a list, each until it succeeds; false when the transfer's
   // seventh failure aborted it. A write fills the value buffer from the image before each run,
   // a read stores the value buffer into the image after each success.
   bool RunScripts(const std::vector<ScriptEntry>& list, std::size_t count) {
-    MemoryImage& image = ctx_.doc.IicDat;
+    MemoryImage& image = ctx_.target.TransferImage();
     for (std::size_t k = 0; k < count;) {
       const ScriptEntry& entry = list[k];
       const auto length = static_cast<std::size_t>(entry.ScriptLen);
@@ -135,7 +141,7 @@ class Transfer {
       protocol_.ConvComCode(entry.script);
       protocol_.ProtocolCom();
       if (!protocol_.ComFail) {
-        if (ctx_.hooks.showPercent) ctx_.hooks.showPercent(entry.ScriptPercent);
+        ctx_.observer.ShowComPercent(entry.ScriptPercent);
         if (reading_) {
           for (std::size_t j = 0; j < length; ++j) {
             image.set(entry.ScriptAddr + static_cast<int>(j), protocol_.VaDat[j]);
@@ -156,19 +162,15 @@ class Transfer {
 
   bool Read() {
     if (!RunScripts(lists_.read, lists_.read.size())) return false;
-    if (ctx_.hooks.softDisplay) {
-      ctx_.hooks.softDisplay();
-    } else {
-      ctx_.doc.SoftDisplay();
-    }
-    if (ctx_.showMemDat && ctx_.hooks.refreshMemoryGrid) ctx_.hooks.refreshMemoryGrid();
+    ctx_.target.ImageRead();
+    if (ctx_.showMemDat) ctx_.observer.RefreshMemoryGrid();
     return true;
   }
 
   bool Write() {
-    ctx_.doc.SetConvIicDat();
-    WriteComDat(ctx_.doc.IicDat, ctx_.hooks.localTime ? ctx_.hooks.localTime() : LocalNow());
-    if (ctx_.showMemDat && ctx_.hooks.refreshMemoryGrid) ctx_.hooks.refreshMemoryGrid();
+    ctx_.target.FoldEdits();
+    WriteComDat(ctx_.target.TransferImage(), ctx_.observer.LocalTime());
+    if (ctx_.showMemDat) ctx_.observer.RefreshMemoryGrid();
     ctx_.list.AddLine("写入:频率");
     // The list's last entry, the identification script, is replaced by the exchange below.
     if (!lists_.write.empty() && !RunScripts(lists_.write, lists_.write.size() - 1)) return false;
@@ -240,13 +242,13 @@ class Transfer {
   // The closing sequence of an older radio: model and band, its parameter block, the radio
   // parameters with two option bits, and the end code.
   bool OlderModel() {
-    const MemoryImage& image = ctx_.doc.IicDat;
+    const MemoryImage& image = ctx_.target.TransferImage();
     const auto acknowledged = [](const std::vector<uint8_t>& reply) { return reply[0] == 0x06; };
     const auto nothing = [] {};
 
     ctx_.list.AddLine("写入:机型和频段");
-    const std::array<uint8_t, 2> lower = BandLimitBcd(ctx_.doc.band.lower);
-    const std::array<uint8_t, 2> upper = BandLimitBcd(ctx_.doc.band.upper);
+    const std::array<uint8_t, 2> lower = BandLimitBcd(ctx_.target.TransferBand().lower);
+    const std::array<uint8_t, 2> upper = BandLimitBcd(ctx_.target.TransferBand().upper);
     const std::vector<uint8_t> modelFrame = {
         0x57, 0x03, 0x79, 0x05, image.at(kModelAddress), lower[0], lower[1], upper[0], upper[1]};
     if (!Step(modelFrame, 1, kNoReplyLine, acknowledged, nothing)) {
@@ -276,7 +278,7 @@ class Transfer {
         const int address = kRadioParamAddress + offset;
         uint8_t value = paramAt(address);
         if (address == 0x03F6 || address == 0x03F7) value = image.at(address);
-        frame.push_back(WithOptionBits(address, value, ctx_.doc.options));
+        frame.push_back(WithOptionBits(address, value, ctx_.target.TransferOptions()));
       }
       const auto beforeAttempt = [this] {
         ctx_.list.AddLine("写入:收音机的SQL和音量及对讲机的参数");
@@ -303,6 +305,10 @@ class Transfer {
 };
 
 }  // namespace
+
+std::tm TransferObserver::LocalTime() {
+  return LocalNow();
+}
 
 bool ReadTransfer(TransferContext& ctx) {
   return Transfer(ctx, true).Run();

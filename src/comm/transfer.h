@@ -1,20 +1,23 @@
-// The read and write transfers: sequential code over the link, the wait and the protocol, that
-// reports progress, data-list lines and its message box through hooks the window (or the
-// command line) connects.
+// The read and write transfers: sequential code over the link, the wait and the protocol. They
+// work on the image of a TransferTarget (the session) and tell a TransferObserver (the
+// communication window, the command line) of their progress.
 #pragma once
 
 #include <cstdint>
 #include <ctime>
-#include <functional>
+#include <string>
 
 namespace tq {
 
-struct Document;
 class SerialLink;
 class Wait;
 class DataList;
 class PortControl;
 class MemoryImage;
+class SoftFace;
+class ErrorReport;
+struct BandLimits;
+struct OptionValues;
 
 // The read and write address ranges, signed 16-bit as the address boxes hold them.
 struct AddressRanges {
@@ -24,31 +27,55 @@ struct AddressRanges {
   int16_t writeEnd = 0x1FFF;
 };
 
-struct TransferHooks {
+// The data a transfer reads into or writes from.
+class TransferTarget {
+ public:
+  virtual ~TransferTarget() = default;
+  // The image the blocks are stored into (read) or taken from (write).
+  virtual MemoryImage& TransferImage() = 0;
+  // Before a write: the edits are folded into the image (SetConvIicDat).
+  virtual void FoldEdits() = 0;
+  // After a read that brought every block: the data are refreshed from the image (SoftDisplay).
+  virtual void ImageRead() = 0;
+  virtual const SoftFace& TransferTexts() const = 0;
+  // The band and the option values an older radio gets at the end of a write.
+  virtual const BandLimits& TransferBand() const = 0;
+  virtual const OptionValues& TransferOptions() const = 0;
+  virtual ErrorReport& TransferReport() = 0;
+};
+
+// What a transfer tells while it runs; every notice has an empty default.
+class TransferObserver {
+ public:
+  virtual ~TransferObserver() = default;
   // ShowComPercent: the percentage of the last entry that succeeded.
-  std::function<void(int16_t percent)> showPercent;
+  virtual void ShowComPercent(int16_t /*percent*/) {}
   // A message box with message `number` (79), title message 70 and the exclamation icon.
-  std::function<void(int number)> messageBox;
-  // Called with true at the common start (window disabled, light blinking, `reading` button
-  // bold) and with false at the common end (window enabled, light off).
-  std::function<void(bool running, bool reading)> running;
-  // The refresh after a successful read (SoftDisplay); without it the document refreshes itself.
-  std::function<void()> softDisplay;
-  // TableFreDat, run when "Show Memory Data" is ticked.
-  std::function<void()> refreshMemoryGrid;
-  // The local date and time for the stamp; the machine's clock when not given.
-  std::function<std::tm()> localTime;
+  virtual void MessageBox(int /*number*/) {}
+  // True at the common start (window disabled, light blinking, the `reading` button bold),
+  // false at the common end (window enabled, light off).
+  virtual void Running(bool /*running*/, bool /*reading*/) {}
+  // The port did not open; the transfer ends without traffic.
+  virtual void PortOpenFailed() {}
+  // TableFreDat, when "Show Memory Data" is ticked: after a read's refresh, and after a write
+  // has folded and stamped the image.
+  virtual void RefreshMemoryGrid() {}
+  // The local date and time for the stamp.
+  virtual std::tm LocalTime();
 };
 
 struct TransferContext {
-  Document& doc;
+  TransferTarget& target;
   SerialLink& link;
   Wait& wait;
   DataList& list;
   PortControl& port;
   AddressRanges ranges;
+  // The port number to open, or a device path that replaces it when not empty.
+  int16_t portNumber = 1;
+  std::string device;
   bool showMemDat = false;
-  TransferHooks hooks;
+  TransferObserver& observer;
 };
 
 // The read transfer (cmdRead_Click). Returns true when every block arrived and the data were

@@ -5,15 +5,17 @@
 #include <limits>
 #include <string_view>
 
+#include "base/error_report.h"
 #include "base/failure.h"
 #include "base/numbers.h"
-#include "files/document.h"
+#include "base/text_table.h"
+#include "image/band.h"
 #include "image/channel_table.h"
+#include "image/tone_table.h"
 
 namespace tq {
 namespace {
 
-constexpr const char* kSection = "ChInfo";
 constexpr int kSpecialRow = 100;   // the VFO row of a layout with 100 channels or more
 constexpr int kNameColumn = 11;    // a column the channel display never writes
 constexpr int kHighestItem = 46;   // item texts 3 to 49 carry values 0 to 46
@@ -47,6 +49,10 @@ int32_t& Field(ChannelRow& row, int k) {
   }
   return row.field[static_cast<std::size_t>(k)];
 }
+
+int32_t Field(const ChannelRow& row, int k) {
+  return Field(const_cast<ChannelRow&>(row), k);
+}
 }  // namespace
 
 int32_t ModifyTxRxFre(int32_t f) {
@@ -72,7 +78,23 @@ std::string FrequencyText(int32_t f) {
   return text;
 }
 
-ChannelGrid::ChannelGrid(Document& doc) : doc_(doc) {}
+ChannelGrid::ChannelGrid(ChannelData& data) : data_(data) {}
+
+template <typename Change>
+void ChannelGrid::Edit(int r, Change change) {
+  ChannelRow row = data_.Channels()[r];
+  try {
+    change(row);
+  } catch (...) {
+    data_.EditChannel(r, row);
+    throw;
+  }
+  data_.EditChannel(r, row);
+}
+
+int32_t ChannelGrid::DefaultOf(int f) const {
+  return ToInt32(data_.Layout().FieldText(f, 2), "Default" + std::to_string(f));
+}
 
 // ---- layout and display -------------------------------------------------------------------
 
@@ -85,8 +107,8 @@ int ChannelGrid::ColCount() const {
 }
 
 void ChannelGrid::SetChGrid() {
-  doc_.report.Guard("modChMem->SetChGrid:", [this] {
-    const ChannelLayout& layout = doc_.layout;
+  data_.Report().Guard("modChMem->SetChGrid:", [this] {
+    const ChannelLayout& layout = data_.Layout();
     const int chCount = layout.ChCount < 0 ? 0 : layout.ChCount;
     const int colCount = layout.ColCount < 0 ? 0 : layout.ColCount;
     columns_ = colCount + 1;
@@ -105,18 +127,18 @@ void ChannelGrid::SetChGrid() {
       widths_[static_cast<std::size_t>(k)] = layout.widths[static_cast<std::size_t>(k)];
     }
     current_ = {chCount >= 1 ? 1 : 0, colCount >= 1 ? 1 : 0};
-    if (cellChanged) {
+    if (observer_ != nullptr) {
       for (int r = 0; r < rows(); ++r) {
-        for (int c = 0; c < columns_; ++c) cellChanged(r, c);
+        for (int c = 0; c < columns_; ++c) observer_->CellChanged(r, c);
       }
     }
   });
 }
 
 void ChannelGrid::ShowChTblGrid() {
-  doc_.report.Guard("modChMem->ShowChTblGrid", [this] {
+  data_.Report().Guard("modChMem->ShowChTblGrid", [this] {
     for (int r = 1; r <= ChCount(); ++r) {
-      if (doc_.ChInfo[r].field[1] == -1) {
+      if (data_.Channels()[r].field[1] == -1) {
         for (int k = 1; k <= ColCount(); ++k) SetText(r, k, "");
         continue;
       }
@@ -130,21 +152,22 @@ void ChannelGrid::ShowChTblGrid() {
 }
 
 void ChannelGrid::ChParaShow(int r) {
-  doc_.report.Guard("modChMem->ChParaShow", [&] {
+  data_.Report().Guard("modChMem->ChParaShow", [&] {
     for (int k = 5; k <= ColCount(); ++k) {
       if (k == kNameColumn) continue;
-      SetText(r, k, ItemText(k, Field(doc_.ChInfo[r], k)));
+      SetText(r, k, ItemText(k, Field(data_.Channels()[r], k)));
     }
   });
 }
 
 void ChannelGrid::RxFreShow(int r) {
-  doc_.report.Guard("modChMem->RxFreShow", [&] { ShowFrequency(r, 1, doc_.ChInfo[r].field[1]); });
+  data_.Report().Guard("modChMem->RxFreShow",
+                       [&] { ShowFrequency(r, 1, data_.Channels()[r].field[1]); });
 }
 
 void ChannelGrid::TxFreShow(int r) {
-  doc_.report.Guard("modChMem->TxFreShow", [&] {
-    const int32_t f = doc_.ChInfo[r].field[2];
+  data_.Report().Guard("modChMem->TxFreShow", [&] {
+    const int32_t f = data_.Channels()[r].field[2];
     if (f == -1) {
       Empty(r, 2);
     } else {
@@ -154,12 +177,13 @@ void ChannelGrid::TxFreShow(int r) {
 }
 
 void ChannelGrid::CtdcsDecShow(int r) {
-  doc_.report.Guard("modChMem->CtdcsDecShow", [&] { SetText(r, 3, doc_.ChInfo[r].rxTone); });
+  data_.Report().Guard("modChMem->CtdcsDecShow",
+                       [&] { SetText(r, 3, data_.Channels()[r].rxTone); });
 }
 
 void ChannelGrid::CtdcsEncShow(int r) {
-  doc_.report.Guard("modChMem->CtdcsEncShow", [&] {
-    const ChannelRow& row = doc_.ChInfo[r];
+  data_.Report().Guard("modChMem->CtdcsEncShow", [&] {
+    const ChannelRow& row = data_.Channels()[r];
     SetText(r, 4, row.field[2] == -1 ? std::string() : row.txTone);
   });
 }
@@ -168,10 +192,10 @@ void ChannelGrid::CtdcsEncShow(int r) {
 
 void ChannelGrid::vsfgGridCh_Click(int r, int c) {
   editRequest_.reset();
-  doc_.report.Guard("frmChMem->vsfgGridCh_Click", [&] {
+  data_.Report().Guard("frmChMem->vsfgGridCh_Click", [&] {
     At(r, c);  // a cell of the grid, or a failure
     Highlight(r);
-    if (Locked() || r < 1 || c < 1) {
+    if (data_.Locked() || r < 1 || c < 1) {
       // The box never outlives a click: a tone typed into it is dropped, not stored.
       toneBox_.visible = false;
       toneBox_.row = 0;
@@ -198,7 +222,7 @@ void ChannelGrid::vsfgGridCh_Click(int r, int c) {
       return;
     }
     if (c == 3 || (c == 4 && HasTx(r))) {
-      const ChannelRow& row = doc_.ChInfo[r];
+      const ChannelRow& row = data_.Channels()[r];
       Select(r, c);
       toneBox_.text = c == 3 ? row.rxTone : row.txTone;
       toneBox_.visible = true;
@@ -216,11 +240,11 @@ void ChannelGrid::vsfgGridCh_Click(int r, int c) {
 bool ChannelGrid::vsfgGridCh_BeforeEdit(int r, int c) {
   editRequest_.reset();
   bool allowed = false;
-  doc_.report.Guard("frmChMem->vsfgGridCh_BeforeEdit", [&] {
+  data_.Report().Guard("frmChMem->vsfgGridCh_BeforeEdit", [&] {
     toneBox_.visible = false;
     editList_.clear();
     At(r, c);
-    if (Locked() || r < 1 || c < 1) return;
+    if (data_.Locked() || r < 1 || c < 1) return;
     if (r == kSpecialRow && c == 10) {
       permission_ = EditPermission::Keyboard;
       allowed = true;
@@ -231,7 +255,7 @@ bool ChannelGrid::vsfgGridCh_BeforeEdit(int r, int c) {
                                      : EditPermission::Keyboard;
     if (HasRx(r)) {
       if (c == 4 && !HasTx(r)) return;
-      const std::string& key = doc_.layout.FieldText(c, 0);
+      const std::string& key = data_.Layout().FieldText(c, 0);
       if (IsParameterKey(key)) editList_ = key;
     } else if (c != 1) {
       return;
@@ -243,13 +267,18 @@ bool ChannelGrid::vsfgGridCh_BeforeEdit(int r, int c) {
 
 void ChannelGrid::vsfgGridCh_AfterEdit(int r, int c, const std::string& text) {
   editRequest_.reset();
-  if (Locked() || r < 1 || c < 1) return;
-  doc_.report.Guard("frmChMem->vsfgGridCh_AfterEdit:", [&] {
+  if (data_.Locked() || r < 1 || c < 1) return;
+  data_.Report().Guard("frmChMem->vsfgGridCh_AfterEdit:", [&] {
     SetText(r, c, text);  // the grid commits the edited text to the cell
-    ChannelRow& row = doc_.ChInfo[r];
+    Edit(r, [&](ChannelRow& row) { AfterEdit(r, c, text, row); });
+  });
+}
+
+void ChannelGrid::AfterEdit(int r, int c, const std::string& text, ChannelRow& row) {
+  {
     row.field[0] = 1;
     if (c != 1 && c != 2) {
-      const std::vector<std::string> items = SplitBar(doc_.layout.FieldText(c, 0));
+      const std::vector<std::string> items = SplitBar(data_.Layout().FieldText(c, 0));
       int32_t index = -1;
       for (std::size_t i = 0; i < items.size(); ++i) {
         if (items[i] == text) {
@@ -262,34 +291,39 @@ void ChannelGrid::vsfgGridCh_AfterEdit(int r, int c, const std::string& text) {
     }
     if (!ParseDecimal(text)) {
       if (c == 2) {
-        MakeReceiveOnly(r);
+        MakeReceiveOnly(r, row);
       } else {
-        ClearChannel(r);
+        ClearChannel(r, row);
         Select(r, 1);
       }
       return;
     }
-    StoreFrequency(r, c, text);
+    StoreFrequency(r, c, text, row);
     if (c == 2) {
       if (row.txTone.empty()) SetText(r, 4, At(r, 3).text);
       row.txTone = At(r, 4).text;
       Select(r, 3);
       return;
     }
-    if (At(r, 3).text.empty()) CompleteNewChannel(r);
+    if (At(r, 3).text.empty()) CompleteNewChannel(r, row);
     Select(r, 2);
-  });
+  }
 }
 
 void ChannelGrid::vsfgGridCh_DblClick(int r, int c) {
   editRequest_.reset();
-  if (Locked() || r < 1 || c < 1) return;
-  doc_.report.Guard("frmChMem->vsfgGridCh_DblClick", [&] {
+  if (data_.Locked() || r < 1 || c < 1) return;
+  data_.Report().Guard("frmChMem->vsfgGridCh_DblClick", [&] {
     At(r, c);
     permission_ = c == 1 || c == 2 || c == kNameColumn ? EditPermission::KeyboardAndMouse
                                                        : EditPermission::Keyboard;
     if (!HasRx(r) || c == 1) return;
-    ChannelRow& row = doc_.ChInfo[r];
+    Edit(r, [&](ChannelRow& row) { DblClick(r, c, row); });
+  });
+}
+
+void ChannelGrid::DblClick(int r, int c, ChannelRow& row) {
+  {
     row.field[0] = 1;
     if (c == 2) {
       if (!HasTx(r)) {
@@ -313,23 +347,23 @@ void ChannelGrid::vsfgGridCh_DblClick(int r, int c) {
       if (r == kSpecialRow && c == 10) {
         value = 0;
       } else {
-        const int32_t count = ToInt32(doc_.layout.FieldText(c, 1), "ItemCount");
+        const int32_t count = ToInt32(data_.Layout().FieldText(c, 1), "ItemCount");
         value = value >= count - 1 ? 0 : value + 1;
       }
       SetText(r, c, ItemText(c, value));
     }
-  });
+  }
 }
 
 ChannelMenu ChannelGrid::vsfgGridCh_MouseDown(int r, int c, bool lockEntryVisible,
                                               bool lockChecked) {
   editRequest_.reset();
   ChannelMenu menu;
-  doc_.report.Guard("frmChMem->vsfgGridCh_MouseDown", [&] {
+  data_.Report().Guard("frmChMem->vsfgGridCh_MouseDown", [&] {
     At(r, c);
     if (r < 1 || c < 1) return;
     menuChannel_ = r;
-    const SoftFace& face = doc_.softFace;
+    const SoftFace& face = data_.Texts();
     const bool hasRx = HasRx(r);
     menu.popUp = true;
     menu.channel = r;
@@ -354,11 +388,11 @@ ChannelMenu ChannelGrid::vsfgGridCh_MouseDown(int r, int c, bool lockEntryVisibl
 // ---- tone box -----------------------------------------------------------------------------
 
 void ChannelGrid::cboGridChCtdcs_GotFocus() {
-  doc_.report.Guard("frmChMem->cboGridChCtdcs_GotFocus", [this] {
+  data_.Report().Guard("frmChMem->cboGridChCtdcs_GotFocus", [this] {
     const int r = current_.row;
     if (r >= 1 && r <= ChCount()) {
-      if (current_.col == 3) toneBox_.text = doc_.ChInfo[r].rxTone;
-      if (current_.col == 4) toneBox_.text = doc_.ChInfo[r].txTone;
+      if (current_.col == 3) toneBox_.text = data_.Channels()[r].rxTone;
+      if (current_.col == 4) toneBox_.text = data_.Channels()[r].txTone;
     }
     Highlight(r);
   });
@@ -370,7 +404,7 @@ void ChannelGrid::SetToneBoxText(const std::string& text) {
 
 void ChannelGrid::cboGridChCtdcs_LostFocus(const std::string& boxText) {
   editRequest_.reset();
-  doc_.report.Guard("frmChMem->cboGridChCtdcs_LostFocus", [&] { LostFocus(boxText); });
+  data_.Report().Guard("frmChMem->cboGridChCtdcs_LostFocus", [&] { LostFocus(boxText); });
 }
 
 void ChannelGrid::LostFocus(const std::string& boxText) {
@@ -380,57 +414,61 @@ void ChannelGrid::LostFocus(const std::string& boxText) {
   const int currentCol = current_.col;
   toneBox_.text = boxText;
   // Normalise turns an entry that fits no tone form into the off text.
-  const std::string tone = doc_.tones.Normalise(boxText);
+  const std::string tone = data_.Tones().Normalise(boxText);
   toneBox_.text = tone;
-  ChannelRow& row = doc_.ChInfo[r];
-  (c == 3 ? row.rxTone : row.txTone) = tone;
-  SetText(r, c, tone);
-  if (c == 3) {
-    row.txTone = row.rxTone;
-    SetText(r, 4, row.rxTone);
-  }
-  if (At(r, 1).text.empty()) {
-    ClearChannel(r);
-  } else if (At(r, 2).text.empty()) {
-    MakeReceiveOnly(r);
-  }
+  Edit(r, [&](ChannelRow& row) {
+    (c == 3 ? row.rxTone : row.txTone) = tone;
+    SetText(r, c, tone);
+    if (c == 3) {
+      row.txTone = row.rxTone;
+      SetText(r, 4, row.rxTone);
+    }
+    if (At(r, 1).text.empty()) {
+      ClearChannel(r, row);
+    } else if (At(r, 2).text.empty()) {
+      MakeReceiveOnly(r, row);
+    }
+  });
   if (currentCol != 3 && currentCol != 4) toneBox_.visible = false;
 }
 
 // ---- channel commands ---------------------------------------------------------------------
 
 void ChannelGrid::DelOneChannel(int n) {
-  doc_.report.Guard("modChMem->DelOneChannel", [&] {
-    tq::DelOneChannel(n, doc_.ChInfo, doc_.IicDat, doc_.TempIicDat);
+  data_.Report().Guard("modChMem->DelOneChannel", [&] {
+    data_.DeleteChannel(n);
     for (int f = 1; f <= ColCount(); ++f) Empty(n, f);
     toneBox_.visible = false;
   });
 }
 
 void ChannelGrid::mnuDelOne_Click() {
-  doc_.report.Guard("mdifrmMain->mnuDelOne_Click", [this] {
+  data_.Report().Guard("mdifrmMain->mnuDelOne_Click", [this] {
     if (menuChannel_ == kSpecialRow) return;
     DelOneChannel(menuChannel_);
-    doc_.ChInfo[menuChannel_].field[0] = 1;
+    Edit(menuChannel_, [](ChannelRow& row) { row.field[0] = 1; });
   });
 }
 
 void ChannelGrid::mnuDelAll_Click() {
-  doc_.report.Guard("mdifrmMain->mnuDelAll_Click", [this] {
+  data_.Report().Guard("mdifrmMain->mnuDelAll_Click", [this] {
     for (int n = 1; n <= ChCount(); ++n) {
       DelOneChannel(n);
-      doc_.ChInfo[n].field[0] = 1;
+      Edit(n, [](ChannelRow& row) { row.field[0] = 1; });
     }
   });
 }
 
 void ChannelGrid::mnuOpenCh_Click() {
-  doc_.report.Guard("mdifrmMain->mnuOpenCh_Click", [this] {
+  data_.Report().Guard("mdifrmMain->mnuOpenCh_Click", [this] {
     const int n = menuChannel_;
-    ChannelRow& row = doc_.ChInfo[n];
-    const auto defaultOf = [this](int f) {
-      return ToInt32(doc_.layout.FieldText(f, 2), "Default" + std::to_string(f));
-    };
+    Edit(n, [&](ChannelRow& row) { OpenChannel(n, row); });
+  });
+}
+
+void ChannelGrid::OpenChannel(int n, ChannelRow& row) {
+  {
+    const auto defaultOf = [this](int f) { return DefaultOf(f); };
     row.field[1] = defaultOf(1);
     ShowFrequency(n, 1, row.field[1]);
 
@@ -451,7 +489,7 @@ void ChannelGrid::mnuOpenCh_Click() {
           SetText(n, 4, "");
           row.field[4] = -1;
         } else {
-          SetText(n, f, doc_.tones.Text(t));
+          SetText(n, f, data_.Tones().Text(t));
           Field(row, f) = t;
         }
       } else if (f == kNameColumn) {
@@ -464,24 +502,13 @@ void ChannelGrid::mnuOpenCh_Click() {
     }
     Select(n, 1);
     row.field[0] = 1;
-  });
+  }
 }
 
 void ChannelGrid::mnuSaveDef_Click() {
-  doc_.report.Guard("mdifrmMain->mnuSaveDef_Click", [this] {
+  data_.Report().Guard("mdifrmMain->mnuSaveDef_Click", [this] {
     const int n = menuChannel_;
-    ChannelRow& row = doc_.ChInfo[n];
-    const int base = ChInfoKeyBase(doc_.language);
-    auto& lists = doc_.layout.fieldTexts;
-    for (int f = 1; f <= ColCount(); ++f) {
-      const std::string value = std::to_string(Field(row, f));
-      if (lists.size() <= static_cast<std::size_t>(f))
-        lists.resize(static_cast<std::size_t>(f) + 1);
-      auto& list = lists[static_cast<std::size_t>(f)];
-      if (list.size() < 3) list.resize(3, "0");
-      list[2] = value;
-      doc_.settings.WriteSetting(kSection, std::to_string(base + 200 + (f - 1) * 50 + 2), value);
-    }
+    data_.SaveDefaultChannel(n);
     Select(n, 1);
   });
 }
@@ -508,7 +535,7 @@ int32_t ChannelGrid::columnWidth(int c) const {
 }
 
 std::string ChannelGrid::columnFormat(int c) const {
-  const std::string& key = doc_.layout.FieldText(c, 0);
+  const std::string& key = data_.Layout().FieldText(c, 0);
   if (c < 1) return "";
   if (IsFrequencyKey(key)) return "###.#####";
   if (key == "OFFSET") return "#0.00000";
@@ -518,16 +545,12 @@ std::string ChannelGrid::columnFormat(int c) const {
 
 // ---- helpers ------------------------------------------------------------------------------
 
-bool ChannelGrid::Locked() const {
-  return doc_.channelLock == "ShowLock";
-}
-
 bool ChannelGrid::HasRx(int r) const {
-  return doc_.ChInfo[r].field[1] != -1;
+  return data_.Channels()[r].field[1] != -1;
 }
 
 bool ChannelGrid::HasTx(int r) const {
-  return doc_.ChInfo[r].field[2] != -1;
+  return data_.Channels()[r].field[2] != -1;
 }
 
 GridCell& ChannelGrid::At(int r, int c) {
@@ -536,30 +559,30 @@ GridCell& ChannelGrid::At(int r, int c) {
 
 void ChannelGrid::SetText(int r, int c, std::string text) {
   At(r, c).text = std::move(text);
-  if (cellChanged) cellChanged(r, c);
+  if (observer_ != nullptr) observer_->CellChanged(r, c);
 }
 
 void ChannelGrid::SetBack(int r, int c, int32_t back) {
   At(r, c).back = back;
-  if (cellChanged) cellChanged(r, c);
+  if (observer_ != nullptr) observer_->CellChanged(r, c);
 }
 
 void ChannelGrid::Empty(int r, int c) {
   GridCell& target = At(r, c);
   target.text.clear();
-  target.back = doc_.defColor;
-  if (cellChanged) cellChanged(r, c);
+  target.back = data_.DefColor();
+  if (observer_ != nullptr) observer_->CellChanged(r, c);
 }
 
 void ChannelGrid::ShowFrequency(int r, int c, int32_t f) {
   GridCell& target = At(r, c);
   target.text = FrequencyText(f);
   target.back = BandColour(f);
-  if (cellChanged) cellChanged(r, c);
+  if (observer_ != nullptr) observer_->CellChanged(r, c);
 }
 
 int32_t ChannelGrid::BandColour(int32_t f) const {
-  return f >= doc_.band.lower && f <= doc_.band.upper ? doc_.defColor : doc_.overColor;
+  return f >= data_.Band().lower && f <= data_.Band().upper ? data_.DefColor() : data_.OverColor();
 }
 
 std::string ChannelGrid::ItemText(int k, int32_t v) const {
@@ -569,7 +592,7 @@ std::string ChannelGrid::ItemText(int k, int32_t v) const {
     throw Failure(err::kIndexOutOfRange, "ItemText",
                   "field " + std::to_string(k) + " has no item " + std::to_string(v));
   }
-  return doc_.layout.FieldText(k, 3 + v);
+  return data_.Layout().FieldText(k, 3 + v);
 }
 
 void ChannelGrid::Select(int r, int c) {
@@ -592,8 +615,7 @@ void ChannelGrid::Highlight(int r) {
   toneBox_.back = kRowHighlight;
 }
 
-void ChannelGrid::ClearChannel(int r) {
-  ChannelRow& row = doc_.ChInfo[r];
+void ChannelGrid::ClearChannel(int r, ChannelRow& row) {
   for (int k = 1; k <= ColCount(); ++k) {
     Field(row, k) = -1;
     Empty(r, k);
@@ -602,16 +624,14 @@ void ChannelGrid::ClearChannel(int r) {
   row.txTone.clear();
 }
 
-void ChannelGrid::MakeReceiveOnly(int r) {
-  ChannelRow& row = doc_.ChInfo[r];
+void ChannelGrid::MakeReceiveOnly(int r, ChannelRow& row) {
   row.field[2] = -1;
   Empty(r, 2);
   Empty(r, 4);
   row.txTone.clear();
 }
 
-void ChannelGrid::StoreFrequency(int r, int c, const std::string& text) {
-  ChannelRow& row = doc_.ChInfo[r];
+void ChannelGrid::StoreFrequency(int r, int c, const std::string& text, ChannelRow& row) {
   try {
     const double tenHz = RoundHalfEven(*ParseDecimal(text) * 100000.0);
     if (!(tenHz >= static_cast<double>(std::numeric_limits<int32_t>::min()) &&
@@ -621,10 +641,10 @@ void ChannelGrid::StoreFrequency(int r, int c, const std::string& text) {
     int32_t f = ModifyTxRxFre(static_cast<int32_t>(tenHz));
     // Beyond what the radio can tune at all, the band's own limit takes the place of the entry;
     // between the absolute and the band limits the entry stays and shows out of band.
-    if (f < doc_.band.absLower) {
-      f = doc_.band.lower;
-    } else if (f > doc_.band.absUpper) {
-      f = doc_.band.upper;
+    if (f < data_.Band().absLower) {
+      f = data_.Band().lower;
+    } else if (f > data_.Band().absUpper) {
+      f = data_.Band().upper;
     }
     Field(row, c) = f;
     ShowFrequency(r, c, f);
@@ -635,9 +655,8 @@ void ChannelGrid::StoreFrequency(int r, int c, const std::string& text) {
   }
 }
 
-void ChannelGrid::CompleteNewChannel(int r) {
-  ChannelRow& row = doc_.ChInfo[r];
-  const std::string& off = doc_.tones.OffText();
+void ChannelGrid::CompleteNewChannel(int r, ChannelRow& row) {
+  const std::string& off = data_.Tones().OffText();
   SetText(r, 3, off);
   row.rxTone = off;
   if (At(r, 2).text.empty()) {
@@ -650,7 +669,7 @@ void ChannelGrid::CompleteNewChannel(int r) {
   for (int k = 5; k <= ColCount(); ++k) {
     if (k == kNameColumn) continue;
     int32_t& value = Field(row, k);
-    if (value == -1) value = ToInt32(doc_.layout.FieldText(k, 2), "Default" + std::to_string(k));
+    if (value == -1) value = DefaultOf(k);
     SetText(r, k, ItemText(k, value));
   }
 }

@@ -25,12 +25,51 @@
 
 namespace tq {
 
-struct Document;
+class ErrorReport;
+class SoftFace;
+class ToneTable;
+class ChannelTable;
+struct ChannelLayout;
+struct ChannelRow;
+struct BandLimits;
+
+// What the channel grid reads of the run's data, and the changes it makes to it; the session
+// provides it. Each change is stored at once and announced by its owner.
+class ChannelData {
+ public:
+  virtual ~ChannelData() = default;
+  virtual const ChannelTable& Channels() const = 0;
+  virtual const ChannelLayout& Layout() const = 0;
+  virtual const ToneTable& Tones() const = 0;
+  virtual const SoftFace& Texts() const = 0;
+  virtual const BandLimits& Band() const = 0;
+  // Cell colours: a frequency inside the band (and an emptied cell), and one outside it.
+  virtual int32_t DefColor() const = 0;
+  virtual int32_t OverColor() const = 0;
+  // The interface lock: while it is on, the grid refuses every edit.
+  virtual bool Locked() const = 0;
+  virtual ErrorReport& Report() const = 0;
+  // Stores channel n's row as the grid changed it.
+  virtual void EditChannel(int n, const ChannelRow& row) = 0;
+  // The data part of deleting channel n: its record from the template, frequencies none, tones
+  // empty.
+  virtual void DeleteChannel(int n) = 0;
+  // Makes channel n's fields the default channel of the running language, in the layout and in
+  // the settings file; a failure of the file throws.
+  virtual void SaveDefaultChannel(int n) = 0;
+};
 
 // RGB(230, 230, 240): the current row and the tone box.
 inline constexpr int32_t kRowHighlight = 230 + 230 * 256 + 240 * 65536;
 // The grid's own back colour, which a highlight gives back to every other channel row.
 inline constexpr int32_t kGridBackColor = 0xFFFFFF;
+
+// Told of every change of a cell's text or colour (the view that displays the grid).
+class CellObserver {
+ public:
+  virtual ~CellObserver() = default;
+  virtual void CellChanged(int r, int c) = 0;
+};
 
 // What the grid lets the user do in the cell being edited.
 enum class EditPermission { None, Keyboard, KeyboardAndMouse };
@@ -85,7 +124,7 @@ std::string FrequencyText(int32_t f);
 
 class ChannelGrid {
  public:
-  explicit ChannelGrid(Document& doc);
+  explicit ChannelGrid(ChannelData& data);
 
   // Builds the grid from the layout: titles from the format text, row labels, widths; selects
   // (1, 1). Reported as "modChMem->SetChGrid:".
@@ -152,11 +191,10 @@ class ChannelGrid {
   const ToneBox& toneBox() const noexcept { return toneBox_; }
   int menuChannel() const noexcept { return menuChannel_; }
 
-  // Called after every change of a cell's text or colour.
-  std::function<void(int r, int c)> cellChanged;
+  // The observer told after every change of a cell's text or colour; nullptr for none.
+  void SetObserver(CellObserver* observer) noexcept { observer_ = observer; }
 
  private:
-  bool Locked() const;
   bool HasRx(int r) const;
   bool HasTx(int r) const;
   int ChCount() const;
@@ -172,12 +210,21 @@ class ChannelGrid {
   void RequestEdit(int r, int c);
   void Highlight(int r);
   void LostFocus(const std::string& boxText);
-  void ClearChannel(int r);
-  void MakeReceiveOnly(int r);
-  void StoreFrequency(int r, int c, const std::string& text);
-  void CompleteNewChannel(int r);
+  // Runs `change` on a copy of channel r's row and stores the row, also when a failure ends the
+  // change early (nothing is rolled back).
+  template <typename Change>
+  void Edit(int r, Change change);
+  void AfterEdit(int r, int c, const std::string& text, ChannelRow& row);
+  void DblClick(int r, int c, ChannelRow& row);
+  void OpenChannel(int n, ChannelRow& row);
+  void ClearChannel(int r, ChannelRow& row);
+  void MakeReceiveOnly(int r, ChannelRow& row);
+  void StoreFrequency(int r, int c, const std::string& text, ChannelRow& row);
+  void CompleteNewChannel(int r, ChannelRow& row);
+  int32_t DefaultOf(int f) const;
 
-  Document& doc_;
+  ChannelData& data_;
+  CellObserver* observer_ = nullptr;
   std::vector<std::vector<GridCell>> cells_;
   int columns_ = 0;
   std::vector<int32_t> widths_;

@@ -5,8 +5,6 @@
 #include "base/error_report.h"
 #include "base/failure.h"
 #include "base/numbers.h"
-#include "image/stamp.h"
-#include "files/document.h"
 #include "image/memory_image.h"
 
 namespace tq {
@@ -285,12 +283,6 @@ std::optional<std::string> MemoryGrid::CellTipHint(int32_t row, int32_t col) {
   if (text.empty()) return std::nullopt;
   toolTip_ = CellTipText(kMemDataColumns * (row - 1) + col - 1, text);
   return toolTip_;
-}
-
-void MemoryGrid::FillGrid(Document& doc, const std::tm& local) {
-  doc.SetConvIicDat();
-  report_.Guard("frmMemDat->cmdFillGrid_Click", [&] { WriteComDat(doc.IicDat, local); });
-  TableFreDat();
 }
 
 std::size_t MemoryGrid::Index(int row, int col) const {

@@ -23,7 +23,6 @@ namespace tq {
 
 class ErrorReport;
 class MemoryImage;
-struct Document;
 
 // Text colours of the memory cells (Windows colour numbers, red in the low byte).
 inline constexpr int32_t kMemBlack = 0;
@@ -106,11 +105,6 @@ class MemoryGrid {
   // The tool tip of the cell under the mouse. Selects a data cell; gives nothing for a fixed
   // cell, a cell outside the grid or an empty cell (the view keeps its tip then).
   std::optional<std::string> CellTipHint(int32_t row, int32_t col);
-
-  // "Fill Gird": folds the channel table and the option values into the document's image,
-  // stamps `local` as the last-write date and time, then refreshes the grid. The grid must be
-  // laid over doc.IicDat.
-  void FillGrid(Document& doc, const std::tm& local);
 
   // Cells. Rows 0 to RowCount(), columns 0 to 16; Failure 9 outside. Row 0 holds the headers,
   // column 0 the row labels; their colour is black.

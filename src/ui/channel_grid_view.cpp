@@ -34,11 +34,11 @@ QColor WindowsColour(int32_t colour) {
 
 ChannelGridModel::ChannelGridModel(ChannelGrid& grid, QObject* parent)
     : QAbstractTableModel(parent), grid_(grid) {
-  grid_.cellChanged = [this](int r, int c) { CellChanged(r, c); };
+  grid_.SetObserver(this);
 }
 
 ChannelGridModel::~ChannelGridModel() {
-  grid_.cellChanged = nullptr;
+  grid_.SetObserver(nullptr);
 }
 
 int ChannelGridModel::rowCount(const QModelIndex& parent) const {
@@ -342,8 +342,9 @@ bool ChannelGridView::IsSecondClick(const QPoint& globalPos) const {
 }
 
 std::unique_ptr<QMenu> ChannelGridView::BuildChannelMenu(int r, int c) {
-  const LockEntry entry = lockEntry ? lockEntry() : LockEntry{};
-  const ChannelMenu menu = grid_.vsfgGridCh_MouseDown(r, c, entry.visible, entry.checked);
+  const bool lockShown = lockEntry_ != nullptr && lockEntry_->isVisible();
+  const bool lockChecked = lockEntry_ != nullptr && lockEntry_->isChecked();
+  const ChannelMenu menu = grid_.vsfgGridCh_MouseDown(r, c, lockShown, lockChecked);
   Sync();
   if (!menu.popUp) return nullptr;
   auto popup = std::make_unique<QMenu>(this);
@@ -370,9 +371,7 @@ std::unique_ptr<QMenu> ChannelGridView::BuildChannelMenu(int r, int c) {
   add("mnuDelOne", menu.delOne, [this] { grid_.mnuDelOne_Click(); });
   add("mnuDelAll", menu.delAll, [this] { grid_.mnuDelAll_Click(); });
   separator("sepPopChLock", menu.lockSeparator);
-  QAction* lock = add("mnuPopChLock", menu.popChLock, [this] {
-    if (popChLock) popChLock();
-  });
+  QAction* lock = add("mnuPopChLock", menu.popChLock, [this] { emit popChLockClicked(); });
   lock->setCheckable(true);
   lock->setChecked(menu.popChLock.checked);
   return popup;

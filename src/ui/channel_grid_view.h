@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QAction>
 #include <QElapsedTimer>
 #include <QPoint>
 #include <QPointer>
@@ -27,7 +28,7 @@ namespace tq::ui {
 // A Windows colour number (red in the low byte) as a QColor.
 QColor WindowsColour(int32_t colour);
 
-class ChannelGridModel : public QAbstractTableModel {
+class ChannelGridModel : public QAbstractTableModel, private CellObserver {
   Q_OBJECT
 
  public:
@@ -60,7 +61,7 @@ class ChannelGridModel : public QAbstractTableModel {
   void edited(int r, int c);
 
  private:
-  void CellChanged(int r, int c);
+  void CellChanged(int r, int c) override;
 
   ChannelGrid& grid_;
   bool locked_ = false;
@@ -120,15 +121,15 @@ class ChannelGridView : public QTableView {
   void SetLocked(bool locked);
   bool Locked() const { return locked_; }
 
-  // The main window's channel-lock entry: whether it is shown and checked, and the command of
-  // the menu's lock item (mnuPopChLock_Click).
-  struct LockEntry {
-    bool visible = false;
-    bool checked = false;
-  };
-  std::function<LockEntry()> lockEntry;
-  std::function<void()> popChLock;
+  // The main window's channel-lock entry mnuChLock: the right-button menu offers its lock item
+  // as the entry is shown and checked. Without one the menu offers no lock item.
+  void SetLockEntry(QAction* entry) { lockEntry_ = entry; }
 
+ signals:
+  // The menu's lock item was chosen (mnuPopChLock_Click).
+  void popChLockClicked();
+
+ public:
  protected:
   bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -141,6 +142,7 @@ class ChannelGridView : public QTableView {
   void changeEvent(QEvent* event) override;
 
  private:
+  QPointer<QAction> lockEntry_;
   void Click(int r, int c, const QPoint& globalPos);
   void DoubleClick();
   void OpenRequestedEditor();

@@ -16,12 +16,13 @@
 #include <QVBoxLayout>
 
 #include "editor/channel_grid.h"
-#include "files/document.h"
 #include "image/band.h"
+#include "session/session.h"
 #include "ui/channel_grid_view.h"
 #include "ui/channel_print.h"
 #include "ui/dialogs.h"
 #include "ui/options_frame.h"
+#include "ui/session_signals.h"
 
 namespace tq::ui {
 namespace {
@@ -31,10 +32,10 @@ constexpr int kMsgPrinting = 105;
 constexpr int kMsgPrintFailed = 106;
 }  // namespace
 
-ChannelWindow::ChannelWindow(Document& doc, const bool& programClosing, Dialogs& dialogs,
-                             QWidget* parent)
+ChannelWindow::ChannelWindow(Session& session, SessionSignals& notices, const bool& programClosing,
+                             Dialogs& dialogs, QWidget* parent)
     : QWidget(parent),
-      doc_(doc),
+      session_(session),
       programClosing_(programClosing),
       dialogs_(dialogs),
       fraModel_(new QGroupBox(this)),
@@ -44,10 +45,10 @@ ChannelWindow::ChannelWindow(Document& doc, const bool& programClosing, Dialogs&
       lblFrequency_(new QLabel(fraModel_)),
       cboModel_(new QComboBox(fraModel_)),
       cboFrequency_(new QComboBox(fraModel_)),
-      grid_(std::make_unique<ChannelGrid>(doc)),
+      grid_(std::make_unique<ChannelGrid>(session)),
       gridView_(new ChannelGridView(*grid_, fraMain_)),
       cmdPrintChannel_(new QPushButton(fraMain_)),
-      options_(new OptionsFrame(doc, fraCommonSet_)) {
+      options_(new OptionsFrame(session, fraCommonSet_)) {
   setObjectName("frmChMem");
   fraModel_->setObjectName("fraModel");
   fraMain_->setObjectName("fraMain");
@@ -98,7 +99,8 @@ ChannelWindow::ChannelWindow(Document& doc, const bool& programClosing, Dialogs&
     cboFrequency_Click();
   });
   connect(cmdPrintChannel_, &QPushButton::clicked, this, [this] { cmdPrintChannel_Click(); });
-  doc_.openCustomRange = [this] { OpenCustomRange(); };
+  connect(&notices, &SessionSignals::dataReplaced, this, &ChannelWindow::ShowNewData);
+  connect(&notices, &SessionSignals::lockChanged, this, &ChannelWindow::SetLocked);
   choosePrinter = [this](QPrinter& printer) {
     QPrintDialog dialog(&printer, this);
     return dialog.exec() == QDialog::Accepted;
@@ -106,19 +108,18 @@ ChannelWindow::ChannelWindow(Document& doc, const bool& programClosing, Dialogs&
 
   // The grid is built from the layout and shows the table as initialisation left it: every
   // channel empty.
-  gridView_->SetChGrid(doc_.tones.List());
+  gridView_->SetChGrid(session_.Tones().List());
   ShowChannels();
 }
 
 ChannelWindow::~ChannelWindow() {
-  doc_.openCustomRange = nullptr;
   // The view and its model refer to the grid model, which is a member: they go first.
   delete gridView_;
   gridView_ = nullptr;
 }
 
 void ChannelWindow::InitFace() {
-  const SoftFace& t = doc_.softFace;
+  const SoftFace& t = session_.Texts();
   const QString title = QString::fromStdString(t[302]);
   setWindowTitle(title);
   fraMain_->setTitle(title);
@@ -137,43 +138,34 @@ void ChannelWindow::InitOpt() {
 void ChannelWindow::OpenCustomRange() {
   if (openingCustom_) return;
   openingCustom_ = true;
-  CustomRangeDialog dialog(
-      doc_, dialogs_, customTexts_, [this] { StartNewDataSet(); }, this);
+  CustomRangeDialog dialog(session_, dialogs_, customTexts_, this);
   dialog.exec();
   openingCustom_ = false;
-}
-
-void ChannelWindow::StartNewDataSet() {
-  // The new data set's band step runs for "Custom" and, the dialog being open, keeps the
-  // limits; the dialog sets them afterwards.
-  doc_.bandPosition = kCustomBand;
-  if (newDataSet) {
-    newDataSet();
-    return;
-  }
-  doc_.NewFileSol();
-  ShowModelAndBand();
-  InitOpt();
-  ShowChannels();
 }
 
 void ChannelWindow::ChInfoModel() {
   filling_ = true;
   cboModel_->clear();
-  cboModel_->addItem(QString::fromStdString(doc_.softFace[356]));
+  cboModel_->addItem(QString::fromStdString(session_.Texts()[356]));
   cboModel_->setCurrentIndex(0);
   cboFrequency_->clear();
   for (const BandEntry& entry : kBandList) cboFrequency_->addItem(entry.text);
-  cboFrequency_->addItem(QString::fromStdString(doc_.softFace[373]));
+  cboFrequency_->addItem(QString::fromStdString(session_.Texts()[373]));
   filling_ = false;
   cboFrequency_->setCurrentIndex(kDefaultBand);
 }
 
 void ChannelWindow::ShowModelAndBand() {
   filling_ = true;
-  cboModel_->setCurrentIndex(doc_.modelPosition);
-  cboFrequency_->setCurrentIndex(doc_.bandPosition);
+  cboModel_->setCurrentIndex(session_.ModelPosition());
+  cboFrequency_->setCurrentIndex(session_.BandPosition());
   filling_ = false;
+}
+
+void ChannelWindow::ShowNewData() {
+  ShowModelAndBand();
+  InitOpt();
+  ShowChannels();
 }
 
 void ChannelWindow::SetLocked(bool locked) {
@@ -188,11 +180,9 @@ void ChannelWindow::ShowChannels() {
 }
 
 void ChannelWindow::cmdPrintChannel_Click() {
-  doc_.report.Guard("frmChMem->cmdPrintChannel_Click", [this] {
-    const SoftFace& t = doc_.softFace;
-    const auto notice = [this](const QString& text) {
-      if (statusNotice) statusNotice(text);
-    };
+  session_.Report().Guard("frmChMem->cmdPrintChannel_Click", [this] {
+    const SoftFace& t = session_.Texts();
+    const auto notice = [this](const QString& text) { emit statusNotice(text); };
     const QString title =
         window()->windowTitle() + "   " +
         QLocale::system().toString(QDateTime::currentDateTime(), QLocale::ShortFormat);
@@ -218,17 +208,17 @@ void ChannelWindow::closeEvent(QCloseEvent* event) {
 
 void ChannelWindow::cboModel_Click() {
   if (filling_) return;
-  doc_.cboModel_Click(cboModel_->currentIndex());
+  session_.cboModel_Click(cboModel_->currentIndex());
 }
 
 void ChannelWindow::cboFrequency_Click() {
   if (filling_ || cboFrequency_->currentIndex() < 0) return;
-  doc_.cboFrequency_Click(cboFrequency_->currentIndex());
+  session_.cboFrequency_Click(cboFrequency_->currentIndex());
 }
 
 void ChannelWindow::fraModel_Click() {
   modelClicks_ = static_cast<int16_t>(modelClicks_ + 1);
-  if (memoryWindow) memoryWindow(modelClicks_ % 10 == 6);
+  emit memoryWindowRequested(modelClicks_ % 10 == 6);
 }
 
 bool ChannelWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -1,7 +1,7 @@
 // The channel window frmChMem, maximised inside the main window: the model and band boxes, the
 // channel grid with its print button and the optional-features frame. It refuses to close until the
-// program closes. The band list's "Custom" entry opens the custom range dialog through
-// Document::openCustomRange.
+// program closes. It shows the session's data again whenever the data are replaced, and follows
+// the interface lock.
 #pragma once
 
 #include <QWidget>
@@ -18,7 +18,7 @@ class QPushButton;
 
 namespace tq {
 class ChannelGrid;
-struct Document;
+class Session;
 }  // namespace tq
 
 namespace tq::ui {
@@ -26,21 +26,24 @@ namespace tq::ui {
 class ChannelGridView;
 class Dialogs;
 class OptionsFrame;
+class SessionSignals;
 
 class ChannelWindow : public QWidget {
   Q_OBJECT
 
  public:
-  ChannelWindow(Document& doc, const bool& programClosing, Dialogs& dialogs,
-                QWidget* parent = nullptr);
+  ChannelWindow(Session& session, SessionSignals& notices, const bool& programClosing,
+                Dialogs& dialogs, QWidget* parent = nullptr);
   ~ChannelWindow() override;
 
   // Captions from the text table (InitFace, the option captions included) and the model and
   // band lists (ChInfoModel).
   void InitFace();
   void ChInfoModel();
-  // Shows the model and band the document holds, without running the band selection.
+  // Shows the model and band the session holds, without running the band selection.
   void ShowModelAndBand();
+  // Shows replaced data: model and band, option controls, channel grid.
+  void ShowNewData();
   // Fills the option controls from OptSel.
   void InitOpt();
   // The interface lock: the model and option frames take no input while locked, and the grid
@@ -57,29 +60,26 @@ class ChannelWindow : public QWidget {
   ChannelGrid& grid() const { return *grid_; }
   ChannelGridView* gridView() const { return gridView_; }
 
-  // Opens the custom range dialog modally (what Document::openCustomRange runs). While it is
+  // Opens the custom range dialog modally (the band list's "Custom" entry). While it is
   // open, OpeningCustom() is true and a second request does nothing: the new data set that the
   // dialog may start runs the band step for "Custom" again, and that step must keep "Custom"
   // without opening the dialog once more.
   void OpenCustomRange();
   bool OpeningCustom() const { return openingCustom_; }
 
-  // Starts a new data set for the custom range dialog after its question was answered Yes: the
-  // main window runs NewFileSol, shows the file name and refreshes the windows. Unset, the
-  // channel window runs NewFileSol and refreshes itself.
-  std::function<void()> newDataSet;
-
   // Lets the user choose and set up the printer; false when printing is cancelled. The
   // default shows the print dialog ("Print to File" there gives a PDF).
   std::function<bool(QPrinter&)> choosePrinter;
-  // Shows a notice in the main window's status panel 1.
-  std::function<void(const QString&)> statusNotice;
-
   // The service gesture on the model frame: every click counts, and the memory window is shown
   // on the 6th, 16th, 26th ... click and hidden on every other one.
   void fraModel_Click();
-  std::function<void(bool shown)> memoryWindow;
 
+ signals:
+  // A notice for the main window's status panel 1.
+  void statusNotice(const QString& text);
+  void memoryWindowRequested(bool shown);
+
+ public:
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -88,9 +88,7 @@ class ChannelWindow : public QWidget {
   void cboModel_Click();
   void cboFrequency_Click();
 
-  void StartNewDataSet();
-
-  Document& doc_;
+  Session& session_;
   const bool& programClosing_;
   Dialogs& dialogs_;
   QGroupBox* fraModel_;

@@ -77,10 +77,10 @@ constexpr AddressBoxCaption kAddressCaptions[] = {
 
 }  // namespace
 
-CommunWindow::CommunWindow(Document& doc, PortControl& port, Dialogs& dialogs,
+CommunWindow::CommunWindow(Session& session, PortControl& port, Dialogs& dialogs,
                            const bool& programClosing, QWidget* parent)
     : QDialog(parent),
-      doc_(doc),
+      session_(session),
       port_(port),
       dialogs_(dialogs),
       programClosing_(programClosing),
@@ -164,9 +164,9 @@ CommunWindow::CommunWindow(Document& doc, PortControl& port, Dialogs& dialogs,
     box->setObjectName(AddressBoxName(entry.box));
     label->setBuddy(box);
     box->setMaxLength(14);
-    box->setText(QString::fromStdString(doc_.AddressText(entry.box)));
+    box->setText(QString::fromStdString(session_.AddressText(entry.box)));
     connect(box, &QLineEdit::textChanged, this, [this, box = entry.box](const QString& text) {
-      doc_.AddressTextChanged(box, text.toStdString());
+      session_.AddressTextChanged(box, text.toStdString());
     });
     // Two columns of boxes: read and write ranges side by side, the grid's size below.
     const int row = at / 2;
@@ -203,7 +203,7 @@ CommunWindow::~CommunWindow() {
 }
 
 QString CommunWindow::Text(int number) const {
-  return QString::fromStdString(doc_.softFace[number]);
+  return QString::fromStdString(session_.Texts()[number]);
 }
 
 int CommunWindow::Twips(int twips) const {
@@ -211,7 +211,7 @@ int CommunWindow::Twips(int twips) const {
 }
 
 void CommunWindow::InitFace() {
-  const QFont face = InterfaceFont(doc_.fontName, font());
+  const QFont face = InterfaceFont(session_.FontName(), font());
   for (QWidget* widget : {static_cast<QWidget*>(this), static_cast<QWidget*>(fraOne_),
                           static_cast<QWidget*>(cmdRead_), static_cast<QWidget*>(cmdWrite_)}) {
     widget->setFont(face);
@@ -272,39 +272,21 @@ void CommunWindow::cmdWrite_Click() {
 
 void CommunWindow::Transfer(bool reading) {
   if (running_) return;
-  doc_.report.Guard(reading ? "frmCommun->cmdRead_Click" : "frmCommun->cmdWrite_Click", [&] {
-    TransferContext ctx{
-        doc_,
-        port_.link(),
-        wait_,
-        list_,
-        port_,
-        AddressRanges{doc_.ReadStartAddr, doc_.ReadEndAddr, doc_.WriteStartAddr, doc_.WriteEndAddr},
-        chkShowMemDat_->isChecked(),
-        {}};
-    ctx.hooks.showPercent = [this](int16_t percent) { ShowComPercent(percent); };
-    ctx.hooks.messageBox = [this](int number) {
-      dialogs_.Tell(this, Text(kMsgNotice), Text(number), QMessageBox::Warning);
-    };
-    ctx.hooks.running = [this](bool running, bool isRead) { SetRunning(running, isRead); };
-    ctx.hooks.softDisplay = [this] {
-      if (softDisplay) {
-        softDisplay();
-      } else {
-        doc_.SoftDisplay();
-      }
-    };
-    ctx.hooks.refreshMemoryGrid = [this] {
-      if (refreshMemoryGrid) refreshMemoryGrid();
-    };
+  session_.Report().Guard(reading ? "frmCommun->cmdRead_Click" : "frmCommun->cmdWrite_Click", [&] {
+    TransferSetup setup{port_.link(), wait_, list_, port_,
+                        *this,        {},    {},    chkShowMemDat_->isChecked()};
     if (reading) {
-      ReadTransfer(ctx);
+      session_.Read(setup);
     } else {
-      WriteTransfer(ctx);
+      session_.Write(setup);
     }
   });
   // Whatever happened, the window takes input again.
   if (running_) SetRunning(false, reading);
+}
+
+void CommunWindow::MessageBox(int number) {
+  dialogs_.Tell(this, Text(kMsgNotice), Text(number), QMessageBox::Warning);
 }
 
 void CommunWindow::SetRunning(bool running, bool reading) {

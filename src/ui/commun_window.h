@@ -9,8 +9,9 @@
 #include <functional>
 
 #include "comm/data_list.h"
+#include "comm/transfer.h"
 #include "comm/wait.h"
-#include "files/document.h"
+#include "session/session.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -29,12 +30,12 @@ namespace tq::ui {
 
 class Dialogs;
 
-class CommunWindow : public QDialog {
+class CommunWindow : public QDialog, private TransferObserver {
   Q_OBJECT
 
  public:
   // `programClosing` is the main window's flag: once it is set the window may really close.
-  CommunWindow(Document& doc, PortControl& port, Dialogs& dialogs, const bool& programClosing,
+  CommunWindow(Session& session, PortControl& port, Dialogs& dialogs, const bool& programClosing,
                QWidget* parent = nullptr);
   ~CommunWindow() override;
 
@@ -44,7 +45,7 @@ class CommunWindow : public QDialog {
   // command only cmdWrite.
   void ShowButtons(bool read, bool write);
   // Progress bar at `percent` and the percentage text ("50 %").
-  void ShowComPercent(int16_t percent);
+  void ShowComPercent(int16_t percent) override;
 
   // The read and the write transfer over the program's port, with the wait that keeps the
   // windows alive. Nothing happens while a transfer runs.
@@ -58,12 +59,13 @@ class CommunWindow : public QDialog {
   DataList& dataList() { return list_; }
   Wait& wait() { return wait_; }
 
-  // The refresh after a successful read (SoftDisplay of the windows). Unset, the document
-  // refreshes its data alone.
-  std::function<void()> softDisplay;
-  // TableFreDat of the memory window; runs after a transfer when "Show Memory Data" is ticked.
-  std::function<void()> refreshMemoryGrid;
+ signals:
+  // TableFreDat of the memory window; after a transfer when "Show Memory Data" is ticked.
+  void refreshMemoryGrid();
+  // The port did not open: the user may pick another one.
+  void portOpenFailed();
 
+ public:
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -74,13 +76,18 @@ class CommunWindow : public QDialog {
  private:
   void Transfer(bool reading);
   void SetRunning(bool running, bool reading);
+  // TransferObserver
+  void MessageBox(int number) override;
+  void Running(bool running, bool reading) override { SetRunning(running, reading); }
+  void PortOpenFailed() override { emit portOpenFailed(); }
+  void RefreshMemoryGrid() override { emit refreshMemoryGrid(); }
   void HideWindow();
   void ShowDataListLines(bool cleared);
   void FlushDataList();
   int Twips(int twips) const;
   QString Text(int number) const;
 
-  Document& doc_;
+  Session& session_;
   PortControl& port_;
   Dialogs& dialogs_;
   const bool& programClosing_;

@@ -9,9 +9,9 @@
 #include <QVBoxLayout>
 #include <exception>
 
-#include "files/document.h"
 #include "image/band.h"
 #include "image/custom_range.h"
+#include "session/session.h"
 #include "ui/dialogs.h"
 
 namespace tq::ui {
@@ -29,13 +29,12 @@ const QString kFallbackUpper = QStringLiteral("520");
 
 }  // namespace
 
-CustomRangeDialog::CustomRangeDialog(Document& doc, Dialogs& dialogs, CustomRangeTexts& remembered,
-                                     std::function<void()> newDataSet, QWidget* parent)
+CustomRangeDialog::CustomRangeDialog(Session& session, Dialogs& dialogs,
+                                     CustomRangeTexts& remembered, QWidget* parent)
     : QDialog(parent),
-      doc_(doc),
+      session_(session),
       dialogs_(dialogs),
       remembered_(remembered),
-      newDataSet_(std::move(newDataSet)),
       fraCustomFre_(new QGroupBox(this)),
       lblFreMin_(new QLabel(fraCustomFre_)),
       txtFreMin_(new QLineEdit(fraCustomFre_)),
@@ -75,12 +74,12 @@ CustomRangeDialog::CustomRangeDialog(Document& doc, Dialogs& dialogs, CustomRang
 }
 
 void CustomRangeDialog::Form_Load() {
-  doc_.report.Guard("frmCustomFre->Form_Load", [this] { InitFace(); });
+  session_.Report().Guard("frmCustomFre->Form_Load", [this] { InitFace(); });
 }
 
 void CustomRangeDialog::InitFace() {
-  doc_.report.Guard("frmCustomFre->InitFace", [this] {
-    const SoftFace& t = doc_.softFace;
+  session_.Report().Guard("frmCustomFre->InitFace", [this] {
+    const SoftFace& t = session_.Texts();
     setWindowTitle(QString::fromStdString(t[kMsgCaption]));
     lblFreMin_->setText(QString::fromStdString(t[kMsgMin]));
     lblFreMax_->setText(QString::fromStdString(t[kMsgMax]));
@@ -96,17 +95,20 @@ void CustomRangeDialog::InitFace() {
 void CustomRangeDialog::cmdOk_Click() {
   // Whatever goes wrong here ends like a rejected band, without a report.
   try {
-    const QString notice = QString::fromStdString(doc_.softFace[kMsgNotice]);
-    const QString question = QString::fromStdString(doc_.softFace[kMsgClearChannels]);
+    const QString notice = QString::fromStdString(session_.Texts()[kMsgNotice]);
+    const QString question = QString::fromStdString(session_.Texts()[kMsgClearChannels]);
     if (dialogs_.Ask(this, notice, question)) {
-      doc_.currentDataPath = doc_.defaultDataPath;
-      if (newDataSet_) newDataSet_();
+      // The new data set's band step runs for "Custom" and, the dialog being open, keeps the
+      // limits; the dialog sets them afterwards.
+      session_.KeepCustomBandPosition();
+      session_.NewDataSet();
     }
     const QString lower = txtFreMin_->text();
     const QString upper = txtFreMax_->text();
     const CustomRangeResult result = JudgeCustomRange(lower.toStdString(), upper.toStdString());
     if (result.accepted) {
-      doc_.band = BandLimits{result.lower, result.upper, kAbsoluteLower, kAbsoluteUpper};
+      session_.SetCustomBand(
+          BandLimits{result.lower, result.upper, kAbsoluteLower, kAbsoluteUpper});
       remembered_ = {lower, upper};
     } else {
       ApplyFallback();
@@ -118,14 +120,14 @@ void CustomRangeDialog::cmdOk_Click() {
 }
 
 void CustomRangeDialog::ApplyFallback() {
-  doc_.band = BandLimits{kCustomLowest, kCustomHighest, kAbsoluteLower, kAbsoluteUpper};
+  session_.SetCustomBand(BandLimits{kCustomLowest, kCustomHighest, kAbsoluteLower, kAbsoluteUpper});
   txtFreMin_->setText(kFallbackLower);
   txtFreMax_->setText(kFallbackUpper);
   remembered_ = {kFallbackLower, kFallbackUpper};
 }
 
 void CustomRangeDialog::cmdCancel_Click() {
-  doc_.report.Guard("frmCustomFre->cmdCancel_Click", [this] { reject(); });
+  session_.Report().Guard("frmCustomFre->cmdCancel_Click", [this] { reject(); });
 }
 
 }  // namespace tq::ui

@@ -4,7 +4,6 @@
 
 #include <QDialog>
 #include <QString>
-#include <functional>
 
 class QGroupBox;
 class QLabel;
@@ -12,7 +11,7 @@ class QLineEdit;
 class QPushButton;
 
 namespace tq {
-struct Document;
+class Session;
 }
 
 namespace tq::ui {
@@ -30,11 +29,10 @@ class CustomRangeDialog : public QDialog {
   Q_OBJECT
 
  public:
-  // `newDataSet` starts a new data set when the user agrees to clear the data (it runs
-  // NewFileSol and shows the result); the dialog sets the current data file path to the
-  // default one before calling it.
-  CustomRangeDialog(Document& doc, Dialogs& dialogs, CustomRangeTexts& remembered,
-                    std::function<void()> newDataSet, QWidget* parent = nullptr);
+  // The band the dialog settles on goes to the session; when the user agrees to clear the data,
+  // the session starts a new data set that keeps the "Custom" band position.
+  CustomRangeDialog(Session& session, Dialogs& dialogs, CustomRangeTexts& remembered,
+                    QWidget* parent = nullptr);
 
   // OK: asks whether to clear the data (Yes starts a new data set), then applies the typed band
   // or, when it is not acceptable, the fallback band 120 to 520 MHz; then closes.
@@ -47,10 +45,9 @@ class CustomRangeDialog : public QDialog {
   void InitFace();
   void ApplyFallback();
 
-  Document& doc_;
+  Session& session_;
   Dialogs& dialogs_;
   CustomRangeTexts& remembered_;
-  std::function<void()> newDataSet_;
   QGroupBox* fraCustomFre_;
   QLabel* lblFreMin_;
   QLineEdit* txtFreMin_;

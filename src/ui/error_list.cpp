@@ -3,11 +3,13 @@
 #include <QListWidget>
 
 #include "base/error_report.h"
+#include "ui/session_signals.h"
 
 namespace tq::ui {
 
-ErrorListWindow::ErrorListWindow(tq::ErrorReport& report, const QString& title, QWidget* parent)
-    : QDockWidget(title, parent), report_(report), listShowErr_(new QListWidget(this)) {
+ErrorListWindow::ErrorListWindow(const tq::ErrorReport& report, SessionSignals& notices,
+                                 const QString& title, QWidget* parent)
+    : QDockWidget(title, parent), listShowErr_(new QListWidget(this)) {
   setObjectName(QStringLiteral("frmShowErr"));
   listShowErr_->setObjectName(QStringLiteral("listShowErr"));
   listShowErr_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -19,17 +21,12 @@ ErrorListWindow::ErrorListWindow(tq::ErrorReport& report, const QString& title, 
   // The report keeps every line since start-up, including the failures reported before this
   // window existed, and its own line index goes on from there; the window shows them all, so
   // loading it does not set the report's line index back to 0.
-  const std::vector<std::string>& lines = report_.lines();
+  const std::vector<std::string>& lines = report.lines();
   for (std::size_t i = 0; i < lines.size(); ++i) {
     AddLine(QString::fromStdString(lines[i]), static_cast<int>(i));
   }
-  report_.SetListener(
-      [this](const std::string& line, int index) { AddLine(QString::fromStdString(line), index); });
+  connect(&notices, &SessionSignals::reportAdded, this, &ErrorListWindow::AddLine);
   // The list is a log for reading: a click on a line selects it and nothing more.
-}
-
-ErrorListWindow::~ErrorListWindow() {
-  report_.SetListener(nullptr);
 }
 
 void ErrorListWindow::AddLine(const QString& line, int index) {

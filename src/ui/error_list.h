@@ -12,15 +12,16 @@ class ErrorReport;
 
 namespace tq::ui {
 
+class SessionSignals;
+
 class ErrorListWindow : public QDockWidget {
   Q_OBJECT
 
  public:
-  // Shows every line that `report` already holds and then follows its new lines; `title` is
-  // the caption (message 70 of the running language: "提示" / "Notice"). The window becomes the
-  // report's listener until it is destroyed; `report` must outlive it.
-  ErrorListWindow(tq::ErrorReport& report, const QString& title, QWidget* parent = nullptr);
-  ~ErrorListWindow() override;
+  // Shows every line that `report` already holds and then follows the new lines the session
+  // announces; `title` is the caption (message 70 of the running language: "提示" / "Notice").
+  ErrorListWindow(const tq::ErrorReport& report, SessionSignals& notices, const QString& title,
+                  QWidget* parent = nullptr);
 
   ErrorListWindow(const ErrorListWindow&) = delete;
   ErrorListWindow& operator=(const ErrorListWindow&) = delete;
@@ -29,7 +30,6 @@ class ErrorListWindow : public QDockWidget {
   // Adds `line` at `index` (the report's line index), selects it and scrolls to it.
   void AddLine(const QString& line, int index);
 
-  tq::ErrorReport& report_;
   QListWidget* listShowErr_;
 };
 

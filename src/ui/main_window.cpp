@@ -34,6 +34,7 @@
 #include "ui/part_fill_dialog.h"
 #include "ui/port_dialog.h"
 #include "ui/radio_info.h"
+#include "ui/session_signals.h"
 #include "ui/sys_set.h"
 #include "ui/tree_view.h"
 
@@ -50,8 +51,6 @@ constexpr int kMsgFileName = 85;
 constexpr int kMsgSaveFailed = 86;
 constexpr int kMsgReady = 94;
 constexpr int kMsgLocked = 116;
-constexpr const char* kShowLock = "ShowLock";
-constexpr const char* kShowNo = "ShowNo";
 constexpr const char* kDataFilter = "Data File(*.dat)";
 
 // One entry of the menu bar: its object name, its caption (a message number, or a fixed text
@@ -146,10 +145,11 @@ QString Native(const std::filesystem::path& path) {
 
 }  // namespace
 
-MainWindow::MainWindow(Document& doc, PortControl& port, Dialogs& dialogs,
+MainWindow::MainWindow(Session& session, PortControl& port, Dialogs& dialogs,
                        std::function<int()> systemLocale, QWidget* parent)
     : QMainWindow(parent),
-      doc_(doc),
+      session_(session),
+      signals_(new SessionSignals(session, this)),
       port_(port),
       dialogs_(dialogs),
       systemLocale_(std::move(systemLocale)),
@@ -165,21 +165,18 @@ MainWindow::MainWindow(Document& doc, PortControl& port, Dialogs& dialogs,
   resize(1100, 760);
 
   // The first report creates the error list and shows it; from then on the list follows the
-  // report itself.
-  doc_.report.SetListener([this](const std::string&, int) {
-    if (!errorList_) mnuShowErr_Click();
-  });
-  // A port that fails to open during a transfer brings the port dialog over the window that
-  // started the transfer, so that the user can pick another port.
-  port_.onOpenFailed = [this] {
-    QWidget* owner = QApplication::activeModalWidget();
-    ShowPortDialog(owner != nullptr ? owner : this);
-  };
+  // reports itself.
+  connect(signals_, &SessionSignals::reportAdded, this, &MainWindow::OnReportAdded);
+  connect(signals_, &SessionSignals::lockChanged, this, &MainWindow::OnLockChanged);
+  connect(signals_, &SessionSignals::dataPathChanged, this, &MainWindow::ShowFileName);
+  connect(signals_, &SessionSignals::portChanged, this,
+          [this](int number) { statusCom_->setText(QString("COM%1").arg(number)); });
 }
 
-MainWindow::~MainWindow() {
-  doc_.report.SetListener({});
-  port_.onOpenFailed = {};
+MainWindow::~MainWindow() = default;
+
+void MainWindow::OnReportAdded() {
+  if (!errorList_) mnuShowErr_Click();
 }
 
 ErrorListWindow* MainWindow::errorList() const {
@@ -187,15 +184,11 @@ ErrorListWindow* MainWindow::errorList() const {
 }
 
 QString MainWindow::Text(int number) const {
-  return QString::fromStdString(doc_.softFace[number]);
-}
-
-QAction* MainWindow::Action(const char* name) const {
-  return actions_.value(name, nullptr);
+  return QString::fromStdString(session_.Texts()[number]);
 }
 
 void MainWindow::Guarded(const char* label, const std::function<void()>& handler) {
-  doc_.report.Guard(label, handler);
+  session_.Report().Guard(label, handler);
 }
 
 void MainWindow::BuildMenus() {
@@ -220,35 +213,53 @@ void MainWindow::BuildMenus() {
     // A hidden entry, and everything under a hidden menu, is never offered: its shortcut must
     // not act either, so the entries below a hidden menu are hidden too.
     const bool parentShown = entry.parent == nullptr ||
-                             actions_.value(entry.parent, nullptr) == nullptr ||
-                             actions_.value(entry.parent)->isVisible();
+                             entries_.value(entry.parent, nullptr) == nullptr ||
+                             entries_.value(entry.parent)->isVisible();
     action->setVisible(entry.shown && parentShown);
-    actions_.insert(entry.name, action);
-  }
-  for (const char* name :
-       {"mnuLangSel0", "mnuLangSel1", "mnuLangSel2", "mnuLockFace", "mnuChLock"}) {
-    Action(name)->setCheckable(true);
+    entries_.insert(entry.name, action);
   }
 
-  connect(Action("mnuFileNew"), &QAction::triggered, this, [this] { NewFile(); });
-  connect(Action("mnuFileOpen"), &QAction::triggered, this, [this] { OpenFile(); });
-  connect(Action("mnuFileSave"), &QAction::triggered, this, [this] { SaveFile(); });
-  connect(Action("mnuFileSaveAs"), &QAction::triggered, this, [this] { SaveAsFile(); });
-  connect(Action("mnuExit"), &QAction::triggered, this, [this] { close(); });
-  connect(Action("mnuReadFre"), &QAction::triggered, this, [this] { mnuReadFre_Click(); });
-  connect(Action("mnuWriteFre"), &QAction::triggered, this, [this] { mnuWriteFre_Click(); });
-  connect(Action("mnuReadWriteFre"), &QAction::triggered, this,
-          [this] { mnuReadWriteFre_Click(); });
-  connect(Action("mnuCommunicate"), &QAction::triggered, this, [this] { mnuCommunicate_Click(); });
-  connect(Action("mnuLockFace"), &QAction::triggered, this, [this] { mnuLockFace_Click(); });
-  connect(Action("mnuChLock"), &QAction::triggered, this, [this] { mnuChLock_Click(); });
-  connect(Action("mnuLangSel0"), &QAction::triggered, this, [this] { mnuLangSel_Click(1); });
-  connect(Action("mnuLangSel1"), &QAction::triggered, this, [this] { mnuLangSel_Click(2); });
-  connect(Action("mnuLangSel2"), &QAction::triggered, this, [this] { mnuLangSel_Click(3); });
-  connect(Action("mnuHelpTopic"), &QAction::triggered, this, [this] { Help(); });
-  connect(Action("mnuAboutSoft"), &QAction::triggered, this, [this] { mnuAboutSoft_Click(); });
-  connect(Action("mnuTreeView"), &QAction::triggered, this, [this] { mnuTreeView_Click(); });
-  connect(Action("mnuShowErr"), &QAction::triggered, this, [this] { mnuShowErr_Click(); });
+  // The entries the program acts on, each in its member; a name missing from the table above
+  // stops the program at its first start rather than at the first use of the entry.
+  const std::pair<const char*, QAction * Actions::*> members[] = {
+      {"mnuFileNew", &Actions::mnuFileNew},     {"mnuFileOpen", &Actions::mnuFileOpen},
+      {"mnuFileSave", &Actions::mnuFileSave},   {"mnuFileSaveAs", &Actions::mnuFileSaveAs},
+      {"mnuExit", &Actions::mnuExit},           {"mnuReadFre", &Actions::mnuReadFre},
+      {"mnuWriteFre", &Actions::mnuWriteFre},   {"mnuReadWriteFre", &Actions::mnuReadWriteFre},
+      {"mnuChLock", &Actions::mnuChLock},       {"mnuCommunicate", &Actions::mnuCommunicate},
+      {"mnuLockFace", &Actions::mnuLockFace},   {"mnuLangSel0", &Actions::mnuLangSel0},
+      {"mnuLangSel1", &Actions::mnuLangSel1},   {"mnuLangSel2", &Actions::mnuLangSel2},
+      {"mnuTreeView", &Actions::mnuTreeView},   {"mnuShowErr", &Actions::mnuShowErr},
+      {"mnuHelpTopic", &Actions::mnuHelpTopic}, {"mnuAboutSoft", &Actions::mnuAboutSoft},
+  };
+  for (const auto& [name, member] : members) {
+    actions_.*member = entries_.value(name, nullptr);
+    if (actions_.*member == nullptr) qFatal("menu entry %s is missing", name);
+  }
+  const Actions& a = actions_;
+  for (QAction* checkable :
+       {a.mnuLangSel0, a.mnuLangSel1, a.mnuLangSel2, a.mnuLockFace, a.mnuChLock}) {
+    checkable->setCheckable(true);
+  }
+
+  connect(a.mnuFileNew, &QAction::triggered, this, &MainWindow::NewFile);
+  connect(a.mnuFileOpen, &QAction::triggered, this, &MainWindow::OpenFile);
+  connect(a.mnuFileSave, &QAction::triggered, this, &MainWindow::SaveFile);
+  connect(a.mnuFileSaveAs, &QAction::triggered, this, &MainWindow::SaveAsFile);
+  connect(a.mnuExit, &QAction::triggered, this, &MainWindow::close);
+  connect(a.mnuReadFre, &QAction::triggered, this, &MainWindow::mnuReadFre_Click);
+  connect(a.mnuWriteFre, &QAction::triggered, this, &MainWindow::mnuWriteFre_Click);
+  connect(a.mnuReadWriteFre, &QAction::triggered, this, &MainWindow::mnuReadWriteFre_Click);
+  connect(a.mnuCommunicate, &QAction::triggered, this, &MainWindow::mnuCommunicate_Click);
+  connect(a.mnuLockFace, &QAction::triggered, this, &MainWindow::mnuLockFace_Click);
+  connect(a.mnuChLock, &QAction::triggered, this, &MainWindow::mnuChLock_Click);
+  connect(a.mnuLangSel0, &QAction::triggered, this, [this] { mnuLangSel_Click(1); });
+  connect(a.mnuLangSel1, &QAction::triggered, this, [this] { mnuLangSel_Click(2); });
+  connect(a.mnuLangSel2, &QAction::triggered, this, [this] { mnuLangSel_Click(3); });
+  connect(a.mnuHelpTopic, &QAction::triggered, this, &MainWindow::Help);
+  connect(a.mnuAboutSoft, &QAction::triggered, this, &MainWindow::mnuAboutSoft_Click);
+  connect(a.mnuTreeView, &QAction::triggered, this, &MainWindow::mnuTreeView_Click);
+  connect(a.mnuShowErr, &QAction::triggered, this, &MainWindow::mnuShowErr_Click);
 }
 
 void MainWindow::BuildToolBar() {
@@ -265,7 +276,7 @@ void MainWindow::BuildToolBar() {
     action->setObjectName(button.key);
     action->setData(QString(button.key));
     captions_.insert(QString("tlb") + button.key, button.caption);
-    actions_.insert(QString("tlb") + button.key, action);
+    entries_.insert(QString("tlb") + button.key, action);
     connect(action, &QAction::triggered, this,
             [this, key = QString(button.key)] { tlbmdifrmMain_ButtonClick(key); });
     ++position;
@@ -306,99 +317,94 @@ void MainWindow::BuildTimers() {
 }
 
 bool MainWindow::Form_Load() {
-  StartUpHooks hooks;
-  hooks.firstRunDetection = true;
-  hooks.systemLocale = systemLocale_;
-  hooks.testComPort = [this](int16_t n) {
-    port_.TestComPort(n);
-    return port_.PortFlag[static_cast<std::size_t>(n - 1)] == 1;
-  };
-  hooks.autoSetPort = [this]() -> int16_t {
-    const int16_t before = port_.ComPort;
-    port_.ComPort = 0;
-    port_.AutoSetPort();
-    const int16_t chosen = port_.ComPort;
-    if (chosen == 0) port_.ComPort = before;
-    return chosen;
-  };
-  hooks.checkLanguageMenu = [this](int16_t language) {
-    Action("mnuLangSel0")->setChecked(language == kLangSimplifiedChinese);
-    Action("mnuLangSel1")->setChecked(language == kLangTraditionalChinese);
-    Action("mnuLangSel2")->setChecked(language == kLangEnglish);
-  };
-  hooks.setSoftFace = [this] {
-    port_.ComPort = doc_.ComPort;
-    ApplyFont();
-    SetSoftFace();
-  };
-  hooks.initChannelWindow = [this] {
-    channelWindow_ = new ChannelWindow(doc_, closing_, dialogs_);
-    channelWindow_->newDataSet = [this] {
-      ShowFileName();
-      doc_.NewFileSol();
-      ShowNewData();
-    };
-    channelWindow_->statusNotice = [this](const QString& text) { SetStatusNotice(text); };
-    channelWindow_->memoryWindow = [this](bool shown) { ShowMemoryWindow(shown); };
-    channelWindow_->gridView()->lockEntry = [this] {
-      const QAction* lock = findChild<QAction*>("mnuChLock");
-      return ChannelGridView::LockEntry{lock->isVisible(), lock->isChecked()};
-    };
-    channelWindow_->gridView()->popChLock = [this] { mnuPopChLock_Click(); };
-    channelSub_ = mdiArea_->addSubWindow(channelWindow_);
-    channelSub_->setWindowFlags(Qt::FramelessWindowHint);
-    channelWindow_->InitFace();
-    channelWindow_->ChInfoModel();
-  };
-  hooks.showNewData = [this] { ShowNewData(); };
-  hooks.setGridMemDat = [this] {
-    memory_ = new MemoryWindow(doc_);
-    memorySub_ = mdiArea_->addSubWindow(memory_);
-    // Closing the memory window only hides it.
-    memorySub_->setAttribute(Qt::WA_DeleteOnClose, false);
-    memorySub_->hide();
-    memory_->SetGridMemDat();
-    // The cells show the image from the start, so that the first byte typed into them is
-    // copied back over the image it belongs to.
-    memory_->TableFreDat();
-  };
-  hooks.showChannelWindow = [this] {
-    channelSub_->showMaximized();
-    // The tree window loads the stored option values when it loads.
-    Guarded("frmTreeView->Form_Load",
-            [this] { OptNowDefSol(0, doc_.language, doc_.options, doc_.settings); });
-    treeView_ = new TreeViewWindow(doc_.softFace, this);
-    addDockWidget(Qt::LeftDockWidgetArea, treeView_);
-    resizeDocks({treeView_}, {190}, Qt::Horizontal);
-    treeView_->InitRadioSetTreeView();
-    connect(treeView_, &TreeViewWindow::nodeOpened, this, [this](const QString& key) {
-      Guarded("frmTreeView->treevMain_NodeClick", [&] { OpenView(key); });
-    });
-  };
-  hooks.applyLock = [this](bool locked) {
-    Action("mnuChLock")->setChecked(locked);
-    Action("mnuLockFace")->setChecked(locked);
-    LockFaceOperate(locked);
-  };
-  return doc_.StartUp(hooks);
+  return session_.StartUp(this);
+}
+
+int MainWindow::SystemLocale() {
+  return systemLocale_ ? systemLocale_() : 0;
+}
+
+bool MainWindow::TestComPort(int16_t port) {
+  port_.TestComPort(port);
+  return port_.PortFlag[static_cast<std::size_t>(port - 1)] == 1;
+}
+
+int16_t MainWindow::AutoSetPort() {
+  return port_.AutoSetPort();
+}
+
+void MainWindow::CheckLanguageMenu(int16_t language) {
+  actions_.mnuLangSel0->setChecked(language == kLangSimplifiedChinese);
+  actions_.mnuLangSel1->setChecked(language == kLangTraditionalChinese);
+  actions_.mnuLangSel2->setChecked(language == kLangEnglish);
+}
+
+void MainWindow::InitChannelWindow() {
+  channelWindow_ = new ChannelWindow(session_, *signals_, closing_, dialogs_);
+  connect(channelWindow_, &ChannelWindow::statusNotice, this, &MainWindow::SetStatusNotice);
+  connect(channelWindow_, &ChannelWindow::memoryWindowRequested, this,
+          &MainWindow::ShowMemoryWindow);
+  channelWindow_->gridView()->SetLockEntry(actions_.mnuChLock);
+  connect(channelWindow_->gridView(), &ChannelGridView::popChLockClicked, this,
+          &MainWindow::mnuPopChLock_Click);
+  channelSub_ = mdiArea_->addSubWindow(channelWindow_);
+  channelSub_->setWindowFlags(Qt::FramelessWindowHint);
+  channelWindow_->InitFace();
+  channelWindow_->ChInfoModel();
+}
+
+void MainWindow::OpenCustomRange() {
+  if (channelWindow_ != nullptr) channelWindow_->OpenCustomRange();
+}
+
+void MainWindow::SetGridMemDat() {
+  memory_ = new MemoryWindow(session_);
+  memorySub_ = mdiArea_->addSubWindow(memory_);
+  // Closing the memory window only hides it.
+  memorySub_->setAttribute(Qt::WA_DeleteOnClose, false);
+  memorySub_->hide();
+  memory_->SetGridMemDat();
+  // The cells show the image from the start, so that the first byte typed into them is
+  // copied back over the image it belongs to.
+  memory_->TableFreDat();
+}
+
+void MainWindow::ShowChannelWindow() {
+  channelSub_->showMaximized();
+  // The tree window loads the stored option values when it loads.
+  Guarded("frmTreeView->Form_Load", [this] { session_.LoadStoredOptions(); });
+  treeView_ = new TreeViewWindow(session_.Texts(), this);
+  addDockWidget(Qt::LeftDockWidgetArea, treeView_);
+  resizeDocks({treeView_}, {190}, Qt::Horizontal);
+  treeView_->InitRadioSetTreeView();
+  connect(treeView_, &TreeViewWindow::nodeOpened, this, [this](const QString& key) {
+    Guarded("frmTreeView->treevMain_NodeClick", [&] { OpenView(key); });
+  });
+}
+
+void MainWindow::OnLockChanged(bool locked) {
+  actions_.mnuChLock->setChecked(locked);
+  actions_.mnuLockFace->setChecked(locked);
+  LockFaceOperate(locked);
 }
 
 void MainWindow::ApplyFont() {
-  setFont(InterfaceFont(doc_.fontName, font()));
+  setFont(InterfaceFont(session_.FontName(), font()));
 }
 
 void MainWindow::SetSoftFace() {
+  ApplyFont();
   setWindowTitle(Text(kMsgTitle));
   for (auto it = captions_.cbegin(); it != captions_.cend(); ++it) {
-    if (QAction* action = actions_.value(it.key(), nullptr)) action->setText(Text(it.value()));
+    if (QAction* action = entries_.value(it.key(), nullptr)) action->setText(Text(it.value()));
   }
   statusNotice_->setText(Text(kMsgReady));
-  statusCom_->setText(QString("COM%1").arg(port_.ComPort));
+  statusCom_->setText(QString("COM%1").arg(session_.ComPort()));
   ShowFileName();
 }
 
 void MainWindow::ShowFileName() {
-  statusAddress_->setText(Text(kMsgFileName) + Native(doc_.currentDataPath));
+  statusAddress_->setText(Text(kMsgFileName) + Native(session_.CurrentDataPath()));
 }
 
 QString MainWindow::StatusText(int panel) const {
@@ -416,33 +422,21 @@ void MainWindow::SetStatusNotice(const QString& text) {
   statusNotice_->setText(text);
 }
 
-void MainWindow::ShowNewData() {
-  if (channelWindow_ == nullptr) return;
-  channelWindow_->ShowModelAndBand();
-  channelWindow_->InitOpt();
-  channelWindow_->ShowChannels();
-}
-
 void MainWindow::NewFile() {
   Guarded("mdifrmMain->NewFile", [this] {
     if (!dialogs_.Ask(this, Text(kMsgNotice), Text(kMsgClearAll))) return;
-    doc_.currentDataPath = doc_.defaultDataPath;
-    ShowFileName();
-    doc_.NewFileSol();
-    ShowNewData();
+    session_.NewDataSet();
   });
 }
 
 void MainWindow::OpenFile() {
   Guarded("mdifrmMain->OpenFile", [this] {
-    const QString chosen = dialogs_.OpenFileName(this, Native(doc_.currentDataPath), kDataFilter);
+    const QString chosen =
+        dialogs_.OpenFileName(this, Native(session_.CurrentDataPath()), kDataFilter);
     if (chosen.isEmpty()) return;
-    if (!doc_.OpenDataFile(chosen.toStdString())) {
+    if (!session_.OpenDataFile(chosen.toStdString())) {
       dialogs_.Tell(this, Text(kMsgNotice), Text(kMsgWrongFile), QMessageBox::Critical);
-      return;
     }
-    ShowNewData();
-    ShowFileName();
   });
 }
 
@@ -454,7 +448,7 @@ void MainWindow::SaveFile() {
 
 void MainWindow::SaveAsFile() {
   const QString chosen =
-      dialogs_.SaveFileName(this, Native(doc_.currentDataPath), kDataFilter, "dat");
+      dialogs_.SaveFileName(this, Native(session_.CurrentDataPath()), kDataFilter, "dat");
   if (chosen.isEmpty()) return;
   // The dialog's error state: a name that cannot be written (a folder, or a folder that is
   // missing or not writable) is refused before anything changes.
@@ -462,21 +456,18 @@ void MainWindow::SaveAsFile() {
   const QFileInfo folder(file.absolutePath());
   if (file.isDir() || !folder.isDir() ||
       ::access(folder.absoluteFilePath().toLocal8Bit().constData(), W_OK) != 0) {
-    doc_.report.ShowErrLine("mdifrmMain->SaveAsFile", err::kPathFileAccess,
-                            chosen.toStdString() + ": cannot be written");
+    session_.Report().ShowErrLine("mdifrmMain->SaveAsFile", err::kPathFileAccess,
+                                  chosen.toStdString() + ": cannot be written");
     dialogs_.Tell(this, Text(kMsgNotice), Text(kMsgSaveFailed), QMessageBox::Critical);
     return;
   }
-  doc_.currentDataPath = chosen.toStdString();
-  doc_.SaveDatFile();
-  ShowFileName();
+  session_.SaveAs(chosen.toStdString());
 }
 
 void MainWindow::Help() {
   Guarded("mdifrmMain->Help", [this] {
-    doc_.language = NormaliseLanguage(doc_.language);
-    const QString base =
-        QString::fromStdString(doc_.programFolder.string()) + "/" + HelpFileName(doc_.language);
+    const QString base = QString::fromStdString(session_.ProgramFolder().string()) + "/" +
+                         HelpFileName(NormaliseLanguage(session_.Language()));
     // The manual ships as HTML beside the name the program knows, for desktops that cannot
     // open compiled help.
     const QString chm = base + ".CHM";
@@ -486,7 +477,7 @@ void MainWindow::Help() {
 
 void MainWindow::mnuAboutSoft_Click() {
   Guarded("mdifrmMain->mnuAboutSoft_Click", [this] {
-    AboutBox box(doc_.language, QString::fromStdString(doc_.fontName), this);
+    AboutBox box(session_.Language(), QString::fromStdString(session_.FontName()), this);
     box.exec();
   });
 }
@@ -516,14 +507,16 @@ void MainWindow::tlbmdifrmMain_ButtonClick(const QString& key) {
 
 CommunWindow* MainWindow::communWindow() {
   if (!commun_) {
-    commun_ = new CommunWindow(doc_, port_, dialogs_, closing_, this);
-    commun_->softDisplay = [this] {
-      doc_.SoftDisplay();
-      ShowNewData();
-    };
-    commun_->refreshMemoryGrid = [this] {
+    commun_ = new CommunWindow(session_, port_, dialogs_, closing_, this);
+    connect(commun_, &CommunWindow::refreshMemoryGrid, this, [this] {
       if (memory_) memory_->TableFreDat();
-    };
+    });
+    // A port that fails to open brings the port dialog over the window that started the transfer,
+    // so that the user can pick another port.
+    connect(commun_, &CommunWindow::portOpenFailed, this, [this] {
+      QWidget* owner = QApplication::activeModalWidget();
+      ShowPortDialog(owner != nullptr ? owner : this);
+    });
   }
   return commun_;
 }
@@ -567,9 +560,9 @@ void MainWindow::mnuReadWriteFre_Click() {
 }
 
 void MainWindow::ShowPortDialog(QWidget* owner) {
-  PortDialog dialog(doc_, port_, owner);
+  PortDialog dialog(session_, port_, owner);
   dialog.exec();
-  statusCom_->setText(QString("COM%1").arg(port_.ComPort));
+  statusCom_->setText(QString("COM%1").arg(session_.ComPort()));
 }
 
 void MainWindow::mnuCommunicate_Click() {
@@ -577,19 +570,13 @@ void MainWindow::mnuCommunicate_Click() {
 }
 
 void MainWindow::mnuLangSel_Click(int16_t language) {
-  if (language == doc_.language) return;
-  Action("mnuLangSel0")->setChecked(language == kLangSimplifiedChinese);
-  Action("mnuLangSel1")->setChecked(language == kLangTraditionalChinese);
-  Action("mnuLangSel2")->setChecked(language == kLangEnglish);
-  doc_.language = language;
+  if (language == session_.Language()) return;
+  CheckLanguageMenu(language);
   SwiLangFace(language);
 }
 
 void MainWindow::SwiLangFace(int16_t language) {
-  // The result of the write is not examined: the message and the close follow in any case.
-  doc_.report.Guard("mdifrmMain->SwiLangFace", [&] {
-    doc_.settings.WriteSetting("Setting", "Language", std::to_string(language));
-  });
+  session_.ChooseLanguage(language);
   dialogs_.Tell(this, "Message", QString::fromStdString(SoftFace::Build(kLangEnglish)[68]),
                 QMessageBox::Question);
   close();
@@ -597,7 +584,6 @@ void MainWindow::SwiLangFace(int16_t language) {
 
 void MainWindow::LockFaceOperate(bool locked) {
   Guarded("mdifrmMain->LockFaceOperate", [&] {
-    doc_.channelLock = locked ? kShowLock : kShowNo;
     if (locked) {
       statusNotice_->setText(Text(kMsgLocked));
     } else {
@@ -611,43 +597,35 @@ void MainWindow::LockFaceOperate(bool locked) {
 void MainWindow::mnuLockFace_Click() {
   Guarded("mdifrmMain->mnuLockFace_Click", [this] {
     // The entry's own check mark has already toggled when the menu ran it.
-    const bool locked = Action("mnuLockFace")->isChecked();
-    Action("mnuChLock")->setChecked(locked);
-    LockFaceOperate(locked);
-    doc_.report.Guard("mdifrmMain->mnuLockFace_Click", [&] {
-      doc_.settings.WriteSetting("Setting", "ChannelLock", doc_.channelLock);
-    });
+    session_.SetLock(actions_.mnuLockFace->isChecked());
+    session_.StoreLock("mdifrmMain->mnuLockFace_Click");
   });
 }
 
 void MainWindow::mnuChLock_Click() {
   Guarded("mdifrmMain->mnuChLock_Click", [this] {
-    const bool locked = Action("mnuChLock")->isChecked();
-    Action("mnuLockFace")->setChecked(locked);
-    LockFaceOperate(locked);
-    doc_.report.Guard("mdifrmMain->mnuChLock_Click", [&] {
-      doc_.settings.WriteSetting("Setting", "ChannelLock", doc_.channelLock);
-    });
+    session_.SetLock(actions_.mnuChLock->isChecked());
+    session_.StoreLock("mdifrmMain->mnuChLock_Click");
   });
 }
 
 void MainWindow::mnuPopChLock_Click() {
   Guarded("mdifrmMain->mnuPopChLock_Click", [this] {
-    QAction* lock = Action("mnuChLock");
+    QAction* lock = actions_.mnuChLock;
     lock->setChecked(!lock->isChecked());
     mnuChLock_Click();
   });
 }
 
 void MainWindow::tmrChLock_Timer() {
-  if (doc_.channelLock == kShowLock && statusNotice_->text() == Text(kMsgReady)) {
+  if (session_.Locked() && statusNotice_->text() == Text(kMsgReady)) {
     statusNotice_->setText(Text(kMsgLocked));
     tmrChLockBlink_->start();
   }
 }
 
 void MainWindow::tmrChLockBlink_Timer() {
-  if (doc_.channelLock != kShowLock) return;
+  if (!session_.Locked()) return;
   blinkPhase_ = blinkPhase_ == 0 ? 1 : 0;
   const QString notice = statusNotice_->text();
   if (notice == Text(kMsgReady) || notice == Text(kMsgLocked) || notice.isEmpty()) {
@@ -666,7 +644,7 @@ void MainWindow::mnuTreeView_Click() {
 
 void MainWindow::mnuShowErr_Click() {
   if (!errorList_) {
-    errorList_ = new ErrorListWindow(doc_.report, Text(kMsgNotice), this);
+    errorList_ = new ErrorListWindow(session_.Report(), *signals_, Text(kMsgNotice), this);
     addDockWidget(Qt::BottomDockWidgetArea, errorList_);
   }
   errorList_->show();
@@ -681,12 +659,13 @@ void MainWindow::OpenView(const QString& key) {
   }
   if (key == "RadioInfo") {
     if (!radioInfo_) {
-      radioInfo_ = new RadioInfoWindow(doc_.softFace);
+      radioInfo_ = new RadioInfoWindow(session_.Texts());
       mdiArea_->addSubWindow(radioInfo_)->setAttribute(Qt::WA_DeleteOnClose, false);
       connect(radioInfo_, &RadioInfoWindow::memoryWindowRequested, this,
               [this] { ShowMemoryWindow(true); });
     }
-    radioInfo_->ShowRadio(Text(356), RadioInfoWindow::RangeText(doc_.band.lower, doc_.band.upper),
+    radioInfo_->ShowRadio(Text(356),
+                          RadioInfoWindow::RangeText(session_.Band().lower, session_.Band().upper),
                           LastWriteText());
     view = radioInfo_;
   } else if (key == "SysSet") {
@@ -705,12 +684,12 @@ void MainWindow::OpenView(const QString& key) {
 }
 
 QString MainWindow::LastWriteText() const {
-  const std::optional<std::string> stamp = StampText(doc_.IicDat);
+  const std::optional<std::string> stamp = StampText(session_.Image());
   return stamp ? QString::fromStdString(*stamp) : Text(179);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  doc_.report.Guard("mdifrmMain->MDIForm_QueryUnload", [&] {
+  session_.Report().Guard("mdifrmMain->MDIForm_QueryUnload", [&] {
     if (!closing_ && !dialogs_.Ask(this, Text(kMsgNotice), Text(kMsgExit))) {
       event->ignore();
       return;

@@ -8,7 +8,7 @@
 #include <QMap>
 #include <QPointer>
 
-#include "files/document.h"
+#include "session/session.h"
 
 class QAction;
 class QLabel;
@@ -34,13 +34,15 @@ class RadioInfoWindow;
 class SysSetWindow;
 class TreeViewWindow;
 
-class MainWindow : public QMainWindow {
+class SessionSignals;
+
+class MainWindow : public QMainWindow, private SessionWindows {
   Q_OBJECT
 
  public:
   // `systemLocale` answers the first-run detection (0x0804 for Chinese, PRC).
-  MainWindow(Document& doc, PortControl& port, Dialogs& dialogs, std::function<int()> systemLocale,
-             QWidget* parent = nullptr);
+  MainWindow(Session& session, PortControl& port, Dialogs& dialogs,
+             std::function<int()> systemLocale, QWidget* parent = nullptr);
   ~MainWindow() override;
 
   // The start-up sequence (Form_Load); false when a step failed and the rest were skipped.
@@ -88,6 +90,8 @@ class MainWindow : public QMainWindow {
   ErrorListWindow* errorList() const;
   TreeViewWindow* treeView() const { return treeView_; }
   QString StatusText(int panel) const;
+  // The session's notices as signals, for every window of the program.
+  SessionSignals& sessionSignals() const { return *signals_; }
   void SetStatusNotice(const QString& text);
 
  protected:
@@ -98,20 +102,31 @@ class MainWindow : public QMainWindow {
   void BuildToolBar();
   void BuildStatusBar();
   void BuildTimers();
-  void SetSoftFace();
   void ShowFileName();
   void ApplyFont();
-  void ShowNewData();
+  // Start-up steps that belong to the windows and the port.
+  int SystemLocale() override;
+  bool TestComPort(int16_t port) override;
+  int16_t AutoSetPort() override;
+  void CheckLanguageMenu(int16_t language) override;
+  void SetSoftFace() override;
+  void InitChannelWindow() override;
+  void SetGridMemDat() override;
+  void ShowChannelWindow() override;
+  void OpenCustomRange() override;
+  // Session notices.
+  void OnLockChanged(bool locked);
+  void OnReportAdded();
   void ShowCommun();
   void ShowPortDialog(QWidget* owner);
   void OpenView(const QString& key);
   QString LastWriteText() const;
-  QAction* Action(const char* name) const;
   QString Text(int number) const;
   // Runs a command handler under its position label; nothing escapes to the event loop.
   void Guarded(const char* label, const std::function<void()>& handler);
 
-  Document& doc_;
+  Session& session_;
+  SessionSignals* signals_;
   PortControl& port_;
   Dialogs& dialogs_;
   std::function<int()> systemLocale_;
@@ -127,7 +142,28 @@ class MainWindow : public QMainWindow {
   QTimer* tmrChLock_ = nullptr;
   QTimer* tmrChLockBlink_ = nullptr;
   QTimer* tmrTabDockErr_ = nullptr;
-  QMap<QString, QAction*> actions_;
+  // The menu entries the program acts on.
+  struct Actions {
+    QAction* mnuFileNew = nullptr;
+    QAction* mnuFileOpen = nullptr;
+    QAction* mnuFileSave = nullptr;
+    QAction* mnuFileSaveAs = nullptr;
+    QAction* mnuExit = nullptr;
+    QAction* mnuReadFre = nullptr;
+    QAction* mnuWriteFre = nullptr;
+    QAction* mnuReadWriteFre = nullptr;
+    QAction* mnuChLock = nullptr;
+    QAction* mnuCommunicate = nullptr;
+    QAction* mnuLockFace = nullptr;
+    QAction* mnuLangSel0 = nullptr;
+    QAction* mnuLangSel1 = nullptr;
+    QAction* mnuLangSel2 = nullptr;
+    QAction* mnuTreeView = nullptr;
+    QAction* mnuShowErr = nullptr;
+    QAction* mnuHelpTopic = nullptr;
+    QAction* mnuAboutSoft = nullptr;
+  } actions_;
+  QMap<QString, QAction*> entries_;  // every entry by object name, for the captions
   QMap<QString, QMenu*> menus_;
   QMap<QString, int> captions_;  // object name -> message number
 

@@ -15,7 +15,7 @@
 
 #include "comm/transfer.h"
 #include "image/stamp.h"
-#include "files/document.h"
+#include "session/session.h"
 #include "ui/part_fill_dialog.h"
 
 namespace tq::ui {
@@ -99,10 +99,10 @@ QModelIndex MemoryGridModel::IndexOf(MemCellPos cell) const {
   return index(cell.row - 1, cell.col - 1);
 }
 
-MemoryWindow::MemoryWindow(Document& doc, QWidget* parent)
+MemoryWindow::MemoryWindow(Session& session, QWidget* parent)
     : QWidget(parent),
-      doc_(doc),
-      grid_(doc.IicDat, doc.report),
+      session_(session),
+      grid_(session.EditableImage(), session.Report()),
       model_(new MemoryGridModel(grid_, this)),
       fraMemData_(new QGroupBox(QStringLiteral("Memory Data"), this)),
       vsfgGridMemDat_(new QTableView(fraMemData_)),
@@ -177,7 +177,7 @@ PartFillDialog* MemoryWindow::partFill() const {
 }
 
 void MemoryWindow::SetGridMemDat() {
-  grid_.SetGridMemDat(doc_.TableMaxAddr);
+  grid_.SetGridMemDat(session_.AddressValue(AddressBox::TableMax));
   model_->Relaid();
   if (grid_.RowCount() > 0) vsfgGridMemDat_->setCurrentIndex(model_->IndexOf(grid_.Current()));
 }
@@ -204,9 +204,9 @@ void MemoryWindow::RefreshIfStale() {
 }
 
 void MemoryWindow::cmdPartFill_Click() {
-  doc_.report.Guard("frmMemDat->cmdPartFill_Click", [this] {
+  session_.Report().Guard("frmMemDat->cmdPartFill_Click", [this] {
     if (!partFill_) {
-      partFill_ = new PartFillDialog(grid_, doc_.fill, this);
+      partFill_ = new PartFillDialog(grid_, session_.FillAddresses(), this);
       partFill_->beforeFill = [this] { RefreshIfStale(); };
       partFill_->filled = [this] { model_->Changed(); };
     }
@@ -215,8 +215,9 @@ void MemoryWindow::cmdPartFill_Click() {
 }
 
 void MemoryWindow::cmdFillGrid_Click() {
-  doc_.report.Guard("frmMemDat->cmdFillGrid_Click", [this] {
-    grid_.FillGrid(doc_, localTime ? localTime() : LocalNow());
+  session_.Report().Guard("frmMemDat->cmdFillGrid_Click", [this] {
+    session_.StampImage(localTime ? localTime() : LocalNow());
+    grid_.TableFreDat();
     ShowMarks();
   });
 }

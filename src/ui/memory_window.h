@@ -18,7 +18,7 @@ class QPushButton;
 class QTableView;
 
 namespace tq {
-struct Document;
+class Session;
 }
 
 namespace tq::ui {
@@ -56,7 +56,7 @@ class MemoryWindow : public QWidget {
   Q_OBJECT
 
  public:
-  explicit MemoryWindow(Document& doc, QWidget* parent = nullptr);
+  explicit MemoryWindow(Session& session, QWidget* parent = nullptr);
   ~MemoryWindow() override;
 
   // Lays the table out for the addresses 0 to TableMaxAddr (SetGridMemDat).
@@ -86,7 +86,7 @@ class MemoryWindow : public QWidget {
   // Shows the cells after a refresh and brings the last changed byte into view.
   void ShowMarks();
 
-  Document& doc_;
+  Session& session_;
   MemoryGrid grid_;
   MemoryGridModel* model_;
   QGroupBox* fraMemData_;

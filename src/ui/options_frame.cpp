@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QSignalBlocker>
 
-#include "files/document.h"
+#include "session/session.h"
 
 namespace tq::ui {
 namespace {
@@ -52,8 +52,8 @@ QStringList Numbers(int first, int last) {
 
 }  // namespace
 
-OptionsFrame::OptionsFrame(Document& doc, QGroupBox* frame)
-    : QObject(frame), doc_(doc), frame_(frame) {
+OptionsFrame::OptionsFrame(Session& session, QGroupBox* frame)
+    : QObject(frame), session_(session), frame_(frame) {
   setObjectName("OptionsFrame");
   auto* grid = new QGridLayout(frame_);
   grid->setHorizontalSpacing(8);
@@ -88,14 +88,14 @@ OptionsFrame::OptionsFrame(Document& doc, QGroupBox* frame)
 void OptionsFrame::InitFace() {
   for (int slot = 0; slot < kOptionCount; ++slot) {
     const auto index = static_cast<std::size_t>(slot);
-    const QString caption = QString::fromStdString(doc_.softFace[kControls[index].caption]);
+    const QString caption = QString::fromStdString(session_.Texts()[kControls[index].caption]);
     if (labels_[index] != nullptr) labels_[index]->setText(caption);
     if (checks_[index] != nullptr) checks_[index]->setText(caption);
   }
 }
 
 QStringList OptionsFrame::Entries(int slot) const {
-  const SoftFace& t = doc_.softFace;
+  const SoftFace& t = session_.Texts();
   auto text = [&t](int number) { return QString::fromStdString(t[number]); };
   auto texts = [&text](int first, int last) {
     QStringList list;
@@ -135,7 +135,7 @@ QStringList OptionsFrame::Entries(int slot) const {
 }
 
 void OptionsFrame::InitOpt() {
-  doc_.report.Guard("frmChMem->InitOpt", [this] {
+  session_.Report().Guard("frmChMem->InitOpt", [this] {
     for (int slot = 0; slot < kOptionCount; ++slot) {
       const auto index = static_cast<std::size_t>(slot);
       if (QComboBox* list = lists_[index]) {
@@ -146,11 +146,11 @@ void OptionsFrame::InitOpt() {
           list->addItems(Entries(slot));
           list->setCurrentIndex(-1);
         }
-        const int16_t shown = OptionShownIndex(slot, doc_.options, doc_.report);
+        const int16_t shown = OptionShownIndex(slot, session_.Options(), session_.Report());
         const QSignalBlocker quiet(list);
         list->setCurrentIndex(shown);
       } else {
-        const int16_t shown = OptionShownIndex(slot, doc_.options, doc_.report);
+        const int16_t shown = OptionShownIndex(slot, session_.Options(), session_.Report());
         const QSignalBlocker quiet(checks_[index]);
         checks_[index]->setChecked(shown != 0);
       }
@@ -201,12 +201,12 @@ void OptionsFrame::RunHandler(int slot) {
 
 void OptionsFrame::StoreIndex(int slot) {
   const auto index = static_cast<std::size_t>(slot);
-  doc_.options.OptSel[index] = static_cast<int16_t>(lists_[index]->currentIndex());
+  session_.SetOption(slot, static_cast<int16_t>(lists_[index]->currentIndex()));
 }
 
 void OptionsFrame::StoreCheck(int slot) {
   const auto index = static_cast<std::size_t>(slot);
-  doc_.options.OptSel[index] = checks_[index]->isChecked() ? int16_t{1} : int16_t{0};
+  session_.SetOption(slot, checks_[index]->isChecked() ? int16_t{1} : int16_t{0});
 }
 
 void OptionsFrame::cboTot_Click() {

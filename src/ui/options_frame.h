@@ -14,7 +14,7 @@ class QGroupBox;
 class QLabel;
 
 namespace tq {
-struct Document;
+class Session;
 }
 
 namespace tq::ui {
@@ -24,7 +24,7 @@ class OptionsFrame : public QObject {
 
  public:
   // Builds the controls inside `frame`, which owns them (and this object).
-  OptionsFrame(Document& doc, QGroupBox* frame);
+  OptionsFrame(Session& session, QGroupBox* frame);
 
   // Captions of the labels and check boxes from the text table.
   void InitFace();
@@ -59,7 +59,7 @@ class OptionsFrame : public QObject {
   void StoreCheck(int slot);
   void RunHandler(int slot);
 
-  Document& doc_;
+  Session& session_;
   QGroupBox* frame_;
   // One control per slot: a list with its label, or a check box.
   std::array<QLabel*, kOptionCount> labels_{};

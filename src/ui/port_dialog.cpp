@@ -12,7 +12,7 @@
 #include <string>
 
 #include "comm/port_control.h"
-#include "files/document.h"
+#include "session/session.h"
 #include "ui/interface_font.h"
 
 namespace tq::ui {
@@ -32,11 +32,11 @@ constexpr int kColumnGap = 24;
 
 }  // namespace
 
-PortDialog::PortDialog(Document& doc, PortControl& port, QWidget* parent)
+PortDialog::PortDialog(Session& session, PortControl& port, QWidget* parent)
     : QDialog(parent),
-      doc_(doc),
+      session_(session),
       port_(port),
-      openingPort_(port.ComPort),
+      openingPort_(session.ComPort()),
       fraToolCom_(new QGroupBox(this)),
       lblToolCom_(new QLabel(fraToolCom_)),
       group_(new QButtonGroup(this)),
@@ -99,10 +99,10 @@ PortDialog::PortDialog(Document& doc, PortControl& port, QWidget* parent)
 }
 
 void PortDialog::Form_Load() {
-  doc_.report.Guard("frmToolCom->Form_Load", [this] {
+  session_.Report().Guard("frmToolCom->Form_Load", [this] {
     InitFace();
     EnableCOM();
-    openingPort_ = port_.ComPort;
+    openingPort_ = session_.ComPort();
     if (openingPort_ >= 1 && openingPort_ <= kPortCount) {
       // Selected even when its port did not open, so that OK keeps it.
       QRadioButton* current = buttons_[openingPort_ - 1];
@@ -117,7 +117,7 @@ void PortDialog::Form_Load() {
 }
 
 void PortDialog::InitFace() {
-  const SoftFace& texts = doc_.softFace;
+  const SoftFace& texts = session_.Texts();
   setWindowTitle(QString::fromStdString(texts[kMsgCaption]));
   fraToolCom_->setTitle(QString::fromStdString(texts[kMsgFrame]));
   lblToolCom_->setText(QString::fromStdString(texts[kMsgLabel]));
@@ -125,7 +125,7 @@ void PortDialog::InitFace() {
   cmdCancel_->setText(QString::fromStdString(texts[kMsgCancel]));
 
   // Every control inherits the interface font from the dialog.
-  setFont(InterfaceFont(doc_.fontName, font()));
+  setFont(InterfaceFont(session_.FontName(), font()));
 }
 
 void PortDialog::EnableCOM() {
@@ -143,31 +143,28 @@ bool PortDialog::VerdictCom(int n) {
 }
 
 void PortDialog::cmdOk_Click() {
-  doc_.report.Guard("frmToolCom->cmdOk_Click", [this] {
-    int16_t chosen = port_.ComPort;
+  session_.Report().Guard("frmToolCom->cmdOk_Click", [this] {
+    int16_t chosen = session_.ComPort();
     for (qsizetype index = 0; index < buttons_.size(); ++index) {
       if (buttons_[index]->isChecked()) {
         chosen = static_cast<int16_t>(index + 1);
         break;
       }
     }
-    port_.ComPort = chosen;
-    doc_.ComPort = chosen;
-    doc_.settings.WriteSetting("Setting", "COM", std::to_string(chosen));
+    session_.ChoosePort(chosen);
     accept();
   });
 }
 
 void PortDialog::cmdCancel_Click() {
-  doc_.report.Guard("frmToolCom->cmdCancel_Click", [this] {
+  session_.Report().Guard("frmToolCom->cmdCancel_Click", [this] {
     RestoreOpeningPort();
     reject();
   });
 }
 
 void PortDialog::RestoreOpeningPort() {
-  port_.ComPort = openingPort_;
-  doc_.ComPort = openingPort_;
+  session_.SetPort(openingPort_);
 }
 
 }  // namespace tq::ui

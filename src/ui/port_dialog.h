@@ -14,7 +14,7 @@ class QPushButton;
 class QRadioButton;
 
 namespace tq {
-struct Document;
+class Session;
 class PortControl;
 }  // namespace tq
 
@@ -26,7 +26,7 @@ class PortDialog : public QDialog {
  public:
   // Applies the captions and the font, probes the sixteen ports (EnableCOM) and selects the
   // button of the current port.
-  PortDialog(Document& doc, PortControl& port, QWidget* parent = nullptr);
+  PortDialog(Session& session, PortControl& port, QWidget* parent = nullptr);
 
   // Probes ports 1 to 16 in order and makes the button of every port that fails unavailable.
   void EnableCOM();
@@ -48,7 +48,7 @@ class PortDialog : public QDialog {
   // Gives back the port of the opening; runs on Cancel, Escape and the close button.
   void RestoreOpeningPort();
 
-  Document& doc_;
+  Session& session_;
   PortControl& port_;
   int16_t openingPort_ = 1;
   QGroupBox* fraToolCom_;

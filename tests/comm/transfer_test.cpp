@@ -13,13 +13,14 @@
 #include "comm/pty_radio.h"
 #include "comm/simulated_radio.h"
 #include "comm/wait.h"
-#include "files/document.h"
 #include "qtlink/qt_serial_link.h"
+#include "session/session.h"
 #include "support/temp_folder.h"
 
 namespace tq {
 namespace {
 
+using Runs = std::vector<std::pair<bool, bool>>;
 using Bytes = std::vector<uint8_t>;
 using testing::TempFolder;
 
@@ -76,42 +77,49 @@ long CountFrames(const std::vector<Bytes>& frames, const Bytes& head) {
                        [&](const Bytes& frame) { return StartsWith(frame, head); });
 }
 
-class TransferTest : public ::testing::Test {
+// The transfer's view of a started session's data, counting what the transfer tells.
+class TransferTest : public ::testing::Test, public TransferTarget, public TransferObserver {
  protected:
   void SetUp() override {
     home.CopyShippedProgramFiles();
     doc.emplace(home.path(), report);
     ASSERT_TRUE(doc->StartUp());
+    band = doc->Band();
+    options = doc->Options();
   }
 
   bool Run(const std::string& device, bool reading, AddressRanges ranges) {
-    PortControl port(link, doc->settings, report);
-    port.deviceOverride = device;
-    TransferContext ctx{*doc, link, wait, list, port, ranges, showMemDat, {}};
-    ctx.hooks.showPercent = [this](int16_t percent) { percents.push_back(percent); };
-    ctx.hooks.messageBox = [this](int number) { boxes.push_back(number); };
-    ctx.hooks.running = [this](bool on, bool read) { running.emplace_back(on, read); };
-    ctx.hooks.softDisplay = [this] {
-      ++softDisplays;
-      doc->SoftDisplay();
-    };
-    ctx.hooks.refreshMemoryGrid = [this] { ++gridRefreshes; };
-    ctx.hooks.localTime = [] {
-      std::tm t{};
-      t.tm_year = 2026 - 1900;
-      t.tm_mon = 7 - 1;
-      t.tm_mday = 5;
-      t.tm_hour = 9;
-      t.tm_min = 41;
-      return t;
-    };
+    PortControl port(link, doc->Settings(), report);
+    TransferContext ctx{*this, link, wait, list, port, ranges, 1, device, showMemDat, *this};
     return reading ? ReadTransfer(ctx) : WriteTransfer(ctx);
+  }
+
+  MemoryImage& TransferImage() override { return doc->EditableImage(); }
+  void FoldEdits() override { ++folds; }
+  void ImageRead() override { ++softDisplays; }
+  const SoftFace& TransferTexts() const override { return doc->Texts(); }
+  const BandLimits& TransferBand() const override { return band; }
+  const OptionValues& TransferOptions() const override { return options; }
+  ErrorReport& TransferReport() override { return report; }
+
+  void ShowComPercent(int16_t percent) override { percents.push_back(percent); }
+  void MessageBox(int number) override { boxes.push_back(number); }
+  void Running(bool on, bool read) override { running.emplace_back(on, read); }
+  void RefreshMemoryGrid() override { ++gridRefreshes; }
+  std::tm LocalTime() override {
+    std::tm t{};
+    t.tm_year = 2026 - 1900;
+    t.tm_mon = 7 - 1;
+    t.tm_mday = 5;
+    t.tm_hour = 9;
+    t.tm_min = 41;
+    return t;
   }
   bool Run(PtyRadio& radio, bool reading, AddressRanges ranges) {
     return Run(radio.SlavePath(), reading, ranges);
   }
 
-  Bytes Image() const { return Bytes(doc->IicDat.bytes().begin(), doc->IicDat.bytes().end()); }
+  Bytes Image() const { return Bytes(doc->Image().bytes().begin(), doc->Image().bytes().end()); }
 
   long Lines(const std::string& line) const {
     return std::count(list.lines().begin(), list.lines().end(), line);
@@ -125,7 +133,7 @@ class TransferTest : public ::testing::Test {
       return line.find(label) != std::string::npos;
     });
   }
-  const std::string& NoReply() const { return doc->softFace[175]; }
+  const std::string& NoReply() const { return doc->Texts()[175]; }
 
   // The image with `count` bytes from `from` replaced by the radio's.
   Bytes Merged(const Bytes& image, const Bytes& radio, std::size_t from, std::size_t count) const {
@@ -137,7 +145,10 @@ class TransferTest : public ::testing::Test {
 
   TempFolder home;
   ErrorReport report{[] { return std::string("2026-07-05 09:41:00"); }};
-  std::optional<Document> doc;
+  std::optional<Session> doc;
+  BandLimits band;
+  OptionValues options;
+  int folds = 0;
   QtSerialLink link;
   SteadyClock clock;
   LinkWait wait{clock, &link};
@@ -150,8 +161,6 @@ class TransferTest : public ::testing::Test {
   int softDisplays = 0;
   int gridRefreshes = 0;
 };
-
-using Running = std::vector<std::pair<bool, bool>>;
 
 // ---------------------------------------------------------------------------------------------
 // Read
@@ -169,7 +178,7 @@ TEST_F(TransferTest, AFullReadCopiesEveryByteOfTheRadio) {
   EXPECT_TRUE(boxes.empty());
   EXPECT_EQ(softDisplays, 1);
   EXPECT_EQ(gridRefreshes, 1);
-  EXPECT_EQ(running, (Running{{true, true}, {false, true}}));
+  EXPECT_EQ(running, (Runs{{true, true}, {false, true}}));
   EXPECT_FALSE(link.IsOpen());
   EXPECT_FALSE(Reported("modCommun")) << report.lines().back();
   EXPECT_FALSE(Reported("frmCommun")) << report.lines().back();
@@ -212,7 +221,7 @@ TEST_F(TransferTest, ASilentRadioFailsSevenTimesAndLeavesTheImage) {
   EXPECT_EQ(Lines(NoReply()), 7);
   const std::vector<Bytes> frames = Frames(radio);
   EXPECT_EQ(frames, std::vector<Bytes>(7, kProgrammingCode));
-  EXPECT_EQ(running, (Running{{true, true}, {false, true}}));
+  EXPECT_EQ(running, (Runs{{true, true}, {false, true}}));
   EXPECT_FALSE(link.IsOpen());
 }
 
@@ -269,13 +278,13 @@ TEST_F(TransferTest, APortThatDoesNotOpenEndsTheTransferWithoutTraffic) {
   EXPECT_TRUE(Reported("modCommun->OpenCom"));
   EXPECT_TRUE(boxes.empty());
   EXPECT_TRUE(list.lines().empty());
-  EXPECT_EQ(running, (Running{{true, true}, {false, true}}));
+  EXPECT_EQ(running, (Runs{{true, true}, {false, true}}));
 
   // A range too long for the script list ends the transfer before the port is touched.
   running.clear();
   EXPECT_FALSE(Run("/dev/tq474-no-such-port", false, Range(0x0000, 0x2100)));
   EXPECT_TRUE(Reported("modCommun->InitProtocol"));
-  EXPECT_EQ(running, (Running{{false, false}}));
+  EXPECT_EQ(running, (Runs{{false, false}}));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -294,7 +303,7 @@ TEST_F(TransferTest, AFullWriteLeavesTheRadioEqualToTheImage) {
   EXPECT_EQ(percents.front(), 3);
   EXPECT_EQ(percents.back(), 100);
   EXPECT_TRUE(boxes.empty());
-  EXPECT_EQ(running, (Running{{true, false}, {false, false}}));
+  EXPECT_EQ(running, (Runs{{true, false}, {false, false}}));
   EXPECT_EQ(Lines("写入:频率"), 1);
   EXPECT_TRUE(HasLineStarting(kConclusionStart));
   EXPECT_FALSE(Reported("Commun"));
@@ -402,10 +411,10 @@ TEST_P(OlderModelTest, SendsModelBandAndTheRadioParametersWhenTheKindAllows) {
   sim.memory()[0x03FC] = c.radioFC;
   sim.memory()[0x03FE] = c.radioFE;
   PtyRadio radio(std::move(sim), kRadioTurnaround);
-  doc->band.lower = 13600000;
-  doc->band.upper = 17400000;
-  doc->options.OptSel[8] = c.opt8;
-  doc->options.OptSel[15] = c.opt15;
+  band.lower = 13600000;
+  band.upper = 17400000;
+  options.OptSel[8] = c.opt8;
+  options.OptSel[15] = c.opt15;
 
   ASSERT_TRUE(Run(radio, false, Range(0x0000, 0x000F)));
   EXPECT_TRUE(boxes.empty());

@@ -7,8 +7,8 @@
 #include <ostream>
 
 #include "files/data_file.h"
-#include "files/document.h"
 #include "image/channel_table.h"
+#include "session/session.h"
 #include "support/temp_folder.h"
 
 namespace tq {
@@ -22,7 +22,30 @@ constexpr int32_t kDef = 16777215;   // DefColor of the shipped settings file (w
 constexpr int32_t kOver = 10066431;  // OverColor: RGB(255, 153, 153)
 constexpr int32_t kHighlight = 0xF0E6E6;
 
-// A program folder with copies of the shipped default image and settings file; the document is
+// The session's data as the grid sees it, with a layout of its own that a test may change.
+class WiderData final : public ChannelData {
+ public:
+  explicit WiderData(Session& session) : session_(session) {}
+  const ChannelTable& Channels() const override { return session_.Channels(); }
+  const ChannelLayout& Layout() const override { return layout; }
+  const ToneTable& Tones() const override { return session_.Tones(); }
+  const SoftFace& Texts() const override { return session_.Texts(); }
+  const BandLimits& Band() const override { return session_.Band(); }
+  int32_t DefColor() const override { return session_.DefColor(); }
+  int32_t OverColor() const override { return session_.OverColor(); }
+  bool Locked() const override { return session_.Locked(); }
+  ErrorReport& Report() const override { return session_.Report(); }
+  void EditChannel(int n, const ChannelRow& row) override { session_.EditChannel(n, row); }
+  void DeleteChannel(int n) override { session_.DeleteChannel(n); }
+  void SaveDefaultChannel(int n) override { session_.SaveDefaultChannel(n); }
+
+  ChannelLayout layout;
+
+ private:
+  Session& session_;
+};
+
+// A program folder with copies of the shipped default image and settings file; the session is
 // started there with the band 136 - 174 MHz and the grid built and shown.
 class ChannelGridTest : public ::testing::Test {
  protected:
@@ -64,18 +87,32 @@ class ChannelGridTest : public ::testing::Test {
   }
   const std::string& Text(int r, int c) const { return grid.cell(r, c).text; }
   int32_t Back(int r, int c) const { return grid.cell(r, c).back; }
-  const ChannelRow& Ch(int n) const { return doc.ChInfo[n]; }
+  const ChannelRow& Ch(int n) const { return doc.Channels()[n]; }
   bool Reported(const std::string& label) const {
     return std::any_of(report.lines().begin(), report.lines().end(), [&](const std::string& line) {
       return line.find(label) != std::string::npos;
     });
   }
   SettingsFile Settings() const { return SettingsFile(home.path() / kSettingsFileName); }
+  // Stores a changed copy of channel n, as an edit of the grid does.
+  template <typename Edit>
+  void Change(int n, Edit change) {
+    ChannelRow row = doc.Channels()[n];
+    change(row);
+    doc.EditChannel(n, row);
+  }
+  // The grid over a layout of 120 channels, with the VFO row at 100.
+  void WidenTo120(ChannelGrid& wide) {
+    wider.layout = doc.Layout();
+    wider.layout.ChCount = 120;
+    wide.SetChGrid();
+  }
 
   TempFolder home;
   ErrorReport report{[] { return std::string("2026-12-05 10:00:00"); }};
-  Document doc{home.path(), report};
+  Session doc{home.path(), report};
   ChannelGrid grid{doc};
+  WiderData wider{doc};
 };
 
 const Texts kEmptyRow(8);
@@ -112,13 +149,13 @@ TEST_F(ChannelGridTest, BuildsTitlesLabelsAndWidthsFromTheLayout) {
   EXPECT_EQ(grid.current(), (CellPos{1, 1}));
   EXPECT_EQ(Row(16), kEmptyRow);
   // A layout of 100 channels or more labels row 100 "VFO" and the rows after it not at all.
-  doc.layout.ChCount = 120;
-  grid.SetChGrid();
-  ASSERT_EQ(grid.rows(), 121);
-  EXPECT_EQ(Text(99, 0), "99");
-  EXPECT_EQ(Text(100, 0), "VFO");
-  EXPECT_EQ(Text(101, 0), "");
-  EXPECT_EQ(Text(120, 0), "");
+  ChannelGrid wide(wider);
+  WidenTo120(wide);
+  ASSERT_EQ(wide.rows(), 121);
+  EXPECT_EQ(wide.cell(99, 0).text, "99");
+  EXPECT_EQ(wide.cell(100, 0).text, "VFO");
+  EXPECT_EQ(wide.cell(101, 0).text, "");
+  EXPECT_EQ(wide.cell(120, 0).text, "");
 }
 
 TEST_F(ChannelGridTest, ClickingAnyCellOfAnEmptyChannelEditsItsReceiveFrequency) {
@@ -217,8 +254,7 @@ TEST_F(ChannelGridTest, ShowsBandLimitsWithDefColorAndTenHertzOutsideWithOverCol
   const std::pair<int32_t, int32_t> cases[] = {
       {13600000, kDef}, {13599999, kOver}, {17400000, kDef}, {17400001, kOver}};
   for (const auto& [frequency, colour] : cases) {
-    doc.ChInfo[1].field[1] = frequency;
-    doc.ChInfo[1].field[2] = frequency;
+    Change(1, [&](ChannelRow& row) { row.field[1] = row.field[2] = frequency; });
     grid.ShowChTblGrid();
     EXPECT_EQ(Back(1, 1), colour) << frequency;
     EXPECT_EQ(Back(1, 2), colour) << frequency;
@@ -413,22 +449,22 @@ TEST_F(ChannelGridTest, DeletingAllChannelsLeavesOnlyTheTemplatesParameterBytes)
     EXPECT_EQ(Row(r), kEmptyRow) << r;
     EXPECT_EQ(Ch(r).field[0], 1);
   }
-  doc.SetConvIicDat();
+  ASSERT_TRUE(doc.SaveAs(home.path() / "deleted.dat"));  // folds the table into the image
   for (int n = 1; n <= 16; ++n) {
     const int b = ChannelRecordAddress(n);
-    for (int i = 0; i < 12; ++i) EXPECT_EQ(doc.IicDat.at(b + i), 0xFF) << n << ":" << i;
+    for (int i = 0; i < 12; ++i) EXPECT_EQ(doc.Image().at(b + i), 0xFF) << n << ":" << i;
     // Template bytes 12-15 are 00 00 FF FF; the kept fields 5 and 6 (Wide, High) set bits 5 and
     // 4 of byte 13, field 8 (Off) leaves byte 12 clear.
-    EXPECT_EQ(doc.IicDat.at(b + 12), 0x00) << n;
-    EXPECT_EQ(doc.IicDat.at(b + 13), 0x30) << n;
-    EXPECT_EQ(doc.IicDat.at(b + 14), 0xFF) << n;
-    EXPECT_EQ(doc.IicDat.at(b + 15), 0xFF) << n;
+    EXPECT_EQ(doc.Image().at(b + 12), 0x00) << n;
+    EXPECT_EQ(doc.Image().at(b + 13), 0x30) << n;
+    EXPECT_EQ(doc.Image().at(b + 14), 0xFF) << n;
+    EXPECT_EQ(doc.Image().at(b + 15), 0xFF) << n;
   }
 }
 
 TEST_F(ChannelGridTest, DeletingAfterOpeningAFileRestoresTheDefaultImagesRecord) {
   Start();
-  MemoryImage image = doc.IicDat;
+  MemoryImage image = doc.Image();
   // Channel 3: 146.525 / 146.525, 67.0 / D023N, bytes 12-15 all set.
   const uint8_t record[16] = {0x00, 0x25, 0x65, 0x14, 0x00, 0x25, 0x65, 0x14,
                               0x9E, 0x02, 0x13, 0x28, 0xFF, 0xFF, 0x5A, 0xA5};
@@ -443,18 +479,19 @@ TEST_F(ChannelGridTest, DeletingAfterOpeningAFileRestoresTheDefaultImagesRecord)
   grid.mnuDelOne_Click();
   const uint8_t templ[16] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
                              0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0xFF, 0xFF};
-  for (int i = 0; i < 16; ++i) EXPECT_EQ(doc.IicDat.at(ChannelRecordAddress(3) + i), templ[i]) << i;
+  for (int i = 0; i < 16; ++i)
+    EXPECT_EQ(doc.Image().at(ChannelRecordAddress(3) + i), templ[i]) << i;
   EXPECT_EQ(Row(3), kEmptyRow);
   EXPECT_EQ(Back(3, 1), kDef);
   EXPECT_EQ(Ch(3).rxTone, "");
   EXPECT_FALSE(grid.toneBox().visible);
   // The row of the VFO is never deleted from the menu.
-  doc.layout.ChCount = 120;
-  grid.SetChGrid();
-  doc.ChInfo[100].field[1] = 14652500;
-  grid.vsfgGridCh_MouseDown(100, 1, true, false);
-  grid.mnuDelOne_Click();
-  EXPECT_EQ(doc.ChInfo[100].field[1], 14652500);
+  ChannelGrid wide(wider);
+  WidenTo120(wide);
+  Change(100, [](ChannelRow& row) { row.field[1] = 14652500; });
+  wide.vsfgGridCh_MouseDown(100, 1, true, false);
+  wide.mnuDelOne_Click();
+  EXPECT_EQ(doc.Channels()[100].field[1], 14652500);
   EXPECT_TRUE(report.lines().empty()) << report.lines().front();
 }
 
@@ -519,7 +556,7 @@ TEST_F(ChannelGridTest, TheLockRefusesEveryEdit) {
   Enter(2, 1, "146.525");
   grid.vsfgGridCh_Click(2, 3);  // a tone box left open when the lock comes
   grid.SetToneBoxText("67");
-  doc.channelLock = "ShowLock";
+  doc.SetLock(true);
   const ChannelRow before2 = Ch(2);
   const ChannelRow before4 = Ch(4);
   const Texts texts = Row(2);
@@ -548,12 +585,13 @@ TEST_F(ChannelGridTest, TheLockRefusesEveryEdit) {
 
 TEST_F(ChannelGridTest, AnItemNumberWithoutTextIsReportedAndTheRestIsShown) {
   Start();
-  ChannelRow& ch = doc.ChInfo[2];
-  ch.field[1] = 14652500;
-  ch.field[2] = -1;
-  ch.field[5] = 47;
-  ch.rxTone = "67.0";
-  ch.txTone = "D023N";
+  Change(2, [](ChannelRow& ch) {
+    ch.field[1] = 14652500;
+    ch.field[2] = -1;
+    ch.field[5] = 47;
+    ch.rxTone = "67.0";
+    ch.txTone = "D023N";
+  });
   grid.ShowChTblGrid();
   EXPECT_TRUE(Reported("modChMem->ChParaShow"));
   // No transmit frequency: neither it nor the transmit tone is shown.

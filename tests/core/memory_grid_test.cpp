@@ -7,9 +7,9 @@
 #include <ostream>
 
 #include "base/error_report.h"
-#include "files/document.h"
 #include "image/channel_table.h"
 #include "image/memory_image.h"
+#include "session/session.h"
 #include "support/temp_folder.h"
 
 namespace tq {
@@ -355,24 +355,27 @@ TEST(MemoryGridFill, FoldsTheEditorsStampsTheDateAndMarksWhatChanged) {
   testing::TempFolder home;
   home.CopyShippedProgramFiles();
   ErrorReport report{[] { return std::string("2026-12-05 10:00:00"); }};
-  Document doc(home.path(), report);
+  Session doc(home.path(), report);
   ASSERT_TRUE(doc.StartUp());
-  MemoryGrid grid(doc.IicDat, report);
-  grid.SetGridMemDat(doc.TableMaxAddr);
+  MemoryGrid grid(doc.EditableImage(), report);
+  grid.SetGridMemDat(doc.AddressValue(AddressBox::TableMax));
   grid.TableFreDat();
-  for (int a = 0x0330; a <= 0x0334; ++a) doc.IicDat.set(a, 0x00);
-  for (int a = 0x0010; a <= 0x0013; ++a) doc.IicDat.set(a, 0xFF);
+  for (int a = 0x0330; a <= 0x0334; ++a) doc.EditableImage().set(a, 0x00);
+  for (int a = 0x0010; a <= 0x0013; ++a) doc.EditableImage().set(a, 0xFF);
   grid.TableFreDat();
   ASSERT_EQ(grid.TextAt(0x0330), "00");
 
-  doc.ChInfo[1].field[1] = 14652500;  // 146.525 MHz
+  ChannelRow row = doc.Channels()[1];
+  row.field[1] = 14652500;  // 146.525 MHz
+  doc.EditChannel(1, row);
   std::tm local{};
   local.tm_year = 2026 - 1900;
   local.tm_mon = 6;
   local.tm_mday = 5;
   local.tm_hour = 9;
   local.tm_min = 41;
-  grid.FillGrid(doc, local);
+  doc.StampImage(local);
+  grid.TableFreDat();
 
   const char* stamp[] = {"1A", "07", "05", "09", "41"};
   for (int k = 0; k < 5; ++k) {

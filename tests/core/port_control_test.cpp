@@ -6,9 +6,9 @@
 
 #include "base/error_report.h"
 #include "base/failure.h"
+#include "base/settings_file.h"
 #include "comm/serial_link.h"
 #include "comm/wait.h"
-#include "base/settings_file.h"
 #include "support/fake_link.h"
 #include "support/temp_folder.h"
 
@@ -45,8 +45,7 @@ TEST_F(PortControlTest, PortNumbersMapThroughTheSettingsFileOrTheDefaultTable) {
 TEST_F(PortControlTest, AutoSetPortStoresTheLowestUsablePort) {
   DeviceTableLink link({"/dev/free"});
   PortControl port(link, settings, report);
-  port.AutoSetPort();
-  EXPECT_EQ(port.ComPort, 3);
+  EXPECT_EQ(port.AutoSetPort(), 3);
   EXPECT_EQ(settings.ReadSetting("Setting", "COM", "", 9), "3");
   EXPECT_EQ(port.PortFlag[0], -1);
   EXPECT_EQ(port.PortFlag[1], -1);
@@ -59,27 +58,20 @@ TEST_F(PortControlTest, AutoSetPortStoresTheLowestUsablePort) {
 TEST_F(PortControlTest, AutoSetPortChangesNothingWhenNoPortIsUsable) {
   DeviceTableLink link({});
   PortControl port(link, settings, report);
-  port.ComPort = 5;
-  port.AutoSetPort();
-  EXPECT_EQ(port.ComPort, 5);
+  EXPECT_EQ(port.AutoSetPort(), 0);
   EXPECT_EQ(settings.ReadSetting("Setting", "COM", "none", 9), "none");
 }
 
-TEST_F(PortControlTest, AFailedOpenMarksTheFailureReportsAndOffersTheDialog) {
+TEST_F(PortControlTest, AFailedOpenIsMarkedAndReported) {
   DeviceTableLink link({"/dev/free"});
   PortControl port(link, settings, report);
-  int dialogs = 0;
-  port.onOpenFailed = [&] { ++dialogs; };
-  port.ComPort = 1;
-  port.OpenCom();
+  port.OpenCom(1);
   EXPECT_TRUE(port.PortOpenFailed);
-  EXPECT_EQ(dialogs, 1);
   ASSERT_EQ(report.lines().size(), 2u);
   EXPECT_NE(report.lines()[1].find("modCommun->OpenCom"), std::string::npos);
   EXPECT_NE(report.lines()[1].find("/dev/busy-a: error 2"), std::string::npos);
 
-  port.ComPort = 3;
-  port.OpenCom();
+  port.OpenCom(3);
   EXPECT_FALSE(port.PortOpenFailed);
   EXPECT_TRUE(link.IsOpen());
   port.CloseCom();
@@ -89,9 +81,7 @@ TEST_F(PortControlTest, AFailedOpenMarksTheFailureReportsAndOffersTheDialog) {
 TEST_F(PortControlTest, ADevicePathOverridesThePortNumber) {
   DeviceTableLink link({"/tmp/radio"});
   PortControl port(link, settings, report);
-  port.ComPort = 1;
-  port.deviceOverride = "/tmp/radio";
-  port.OpenCom();
+  port.OpenCom(1, "/tmp/radio");
   EXPECT_FALSE(port.PortOpenFailed);
   EXPECT_EQ(link.opened.back(), "/tmp/radio");
 }
@@ -99,8 +89,7 @@ TEST_F(PortControlTest, ADevicePathOverridesThePortNumber) {
 TEST_F(PortControlTest, APortNumberOutsideOneToSixteenIsReported) {
   DeviceTableLink link({"/dev/free"});
   PortControl port(link, settings, report);
-  port.ComPort = 17;
-  port.OpenCom();
+  port.OpenCom(17);
   EXPECT_TRUE(port.PortOpenFailed);
   EXPECT_TRUE(link.opened.empty()) << "nothing is opened";
 }

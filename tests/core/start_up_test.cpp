@@ -4,13 +4,46 @@
 #include <string>
 #include <vector>
 
-#include "files/document.h"
+#include "session/session.h"
 #include "support/temp_folder.h"
 
 namespace tq {
 namespace {
 
 using testing::TempFolder;
+
+// Windows that record the order of their start-up steps and of the session's notices, and answer
+// the system questions.
+class Recording final : public SessionWindows, public SessionObserver {
+ public:
+  Recording(Session& session, int locale, std::vector<std::string>& steps)
+      : session_(session), locale_(locale), steps_(steps) {
+    session_.Subscribe(*this);
+  }
+  ~Recording() override { session_.Unsubscribe(*this); }
+  int SystemLocale() override { return locale_; }
+  bool TestComPort(int16_t port) override {
+    steps_.push_back("test " + std::to_string(port));
+    return port == 3;
+  }
+  int16_t AutoSetPort() override {
+    steps_.push_back("auto");
+    return 3;
+  }
+  void CheckLanguageMenu(int16_t l) override { steps_.push_back("menu " + std::to_string(l)); }
+  void SetSoftFace() override { steps_.push_back("texts"); }
+  void InitChannelWindow() override { steps_.push_back("channel window"); }
+  void SetGridMemDat() override { steps_.push_back("memory grid"); }
+  void ShowChannelWindow() override { steps_.push_back("show"); }
+  void OpenCustomRange() override { steps_.push_back("custom range"); }
+  void DataReplaced() override { steps_.push_back("new data"); }
+  void LockChanged(bool locked) override { steps_.push_back(locked ? "locked" : "unlocked"); }
+
+ private:
+  Session& session_;
+  int locale_;
+  std::vector<std::string>& steps_;
+};
 
 // A program folder with the shipped default image; the settings file is what each test writes.
 class StartUpTest : public ::testing::Test {
@@ -20,29 +53,6 @@ class StartUpTest : public ::testing::Test {
                                home / kDefaultImageFileName);
   }
 
-  // Hooks that record the order of the window steps and answer the system questions.
-  StartUpHooks Recording(int locale, std::vector<std::string>& steps) {
-    StartUpHooks hooks;
-    hooks.firstRunDetection = true;
-    hooks.systemLocale = [locale] { return locale; };
-    hooks.testComPort = [&steps](int16_t port) {
-      steps.push_back("test " + std::to_string(port));
-      return port == 3;
-    };
-    hooks.autoSetPort = [&steps]() -> int16_t {
-      steps.push_back("auto");
-      return 3;
-    };
-    hooks.checkLanguageMenu = [&steps](int16_t l) { steps.push_back("menu " + std::to_string(l)); };
-    hooks.setSoftFace = [&steps] { steps.push_back("texts"); };
-    hooks.initChannelWindow = [&steps] { steps.push_back("channel window"); };
-    hooks.showNewData = [&steps] { steps.push_back("new data"); };
-    hooks.setGridMemDat = [&steps] { steps.push_back("memory grid"); };
-    hooks.showChannelWindow = [&steps] { steps.push_back("show"); };
-    hooks.applyLock = [&steps](bool locked) { steps.push_back(locked ? "locked" : "unlocked"); };
-    return hooks;
-  }
-
   TempFolder home;
   SettingsFile settings{home / kSettingsFileName};
   ErrorReport report{[] { return std::string("2026-12-05 10:00:00"); }};
@@ -50,20 +60,22 @@ class StartUpTest : public ::testing::Test {
 
 TEST_F(StartUpTest, AFirstStartWithoutSettingsDetectsLanguageAndPortInOrder) {
   std::vector<std::string> steps;
-  Document doc(home.path(), report);
-  ASSERT_TRUE(doc.StartUp(Recording(0x0804, steps)));
+  Session doc(home.path(), report);
+  Recording windows_doc(doc, 0x0804, steps);
+  ASSERT_TRUE(doc.StartUp(&windows_doc));
   EXPECT_EQ(settings.ReadSetting("Setting", "FirRun", "", 2), "0");
   EXPECT_EQ(settings.ReadSetting("Setting", "Language", "", 9), "1");
-  EXPECT_EQ(doc.language, 1);
-  EXPECT_EQ(doc.tones.OffText(), "无");
-  EXPECT_EQ(doc.ComPort, 3);
+  EXPECT_EQ(doc.Language(), 1);
+  EXPECT_EQ(doc.Tones().OffText(), "无");
+  EXPECT_EQ(doc.ComPort(), 3);
   EXPECT_EQ(steps,
             (std::vector<std::string>{"auto", "menu 1", "test 1", "auto", "texts", "channel window",
                                       "new data", "memory grid", "show", "unlocked"}));
   // The second start runs no detection.
   steps.clear();
-  Document again(home.path(), report);
-  ASSERT_TRUE(again.StartUp(Recording(0x0409, steps)));
+  Session again(home.path(), report);
+  Recording windows_again(again, 0x0409, steps);
+  ASSERT_TRUE(again.StartUp(&windows_again));
   EXPECT_EQ(settings.ReadSetting("Setting", "Language", "", 9), "1");
   EXPECT_EQ(steps.front(), "menu 1");
 }
@@ -72,8 +84,9 @@ TEST_F(StartUpTest, EveryOtherLocaleMeansEnglish) {
   for (const int locale : {0x0404, 0x0409, 0x0000}) {
     settings.WriteSetting("Setting", "FirRun", "1");
     std::vector<std::string> steps;
-    Document doc(home.path(), report);
-    doc.StartUp(Recording(locale, steps));
+    Session doc(home.path(), report);
+    Recording windows_doc(doc, locale, steps);
+    doc.StartUp(&windows_doc);
     EXPECT_EQ(settings.ReadSetting("Setting", "Language", "", 9), "3") << locale;
   }
 }
@@ -82,8 +95,9 @@ TEST_F(StartUpTest, AnInvalidPortNumberStopsStartUpWithOneReport) {
   settings.WriteSetting("Setting", "FirRun", "0");
   settings.WriteSetting("Setting", "COM", "17");
   std::vector<std::string> steps;
-  Document doc(home.path(), report);
-  EXPECT_FALSE(doc.StartUp(Recording(0x0409, steps)));
+  Session doc(home.path(), report);
+  Recording windows_doc(doc, 0x0409, steps);
+  EXPECT_FALSE(doc.StartUp(&windows_doc));
   ASSERT_EQ(report.lines().size(), 2u);
   EXPECT_NE(report.lines()[1].find("mdifrmMain->Form_Load"), std::string::npos);
   EXPECT_EQ(steps, (std::vector<std::string>{"menu 2"})) << "the steps after the port are skipped";
@@ -95,8 +109,9 @@ TEST_F(StartUpTest, OnlyTheExactLockTextLocks) {
            {"ShowLock", true}, {"showlock", false}, {"SHOWLOCK", false}, {"ShowNo", false}}) {
     settings.WriteSetting("Setting", "ChannelLock", text);
     std::vector<std::string> steps;
-    Document doc(home.path(), report);
-    ASSERT_TRUE(doc.StartUp(Recording(0x0409, steps)));
+    Session doc(home.path(), report);
+    Recording windows_doc(doc, 0x0409, steps);
+    ASSERT_TRUE(doc.StartUp(&windows_doc));
     EXPECT_EQ(steps.back(), locked ? "locked" : "unlocked") << text;
   }
 }
@@ -107,13 +122,14 @@ TEST_F(StartUpTest, AddressTextsGiveTheirValuesAndBadTextsKeepTheDefaults) {
   settings.WriteSetting("Setting", "WriteStartAddr", "8000");
   settings.WriteSetting("Setting", "TableMaxAddr", "zz");
   std::vector<std::string> steps;
-  Document doc(home.path(), report);
-  ASSERT_TRUE(doc.StartUp(Recording(0x0409, steps)));
-  EXPECT_EQ(doc.ReadEndAddr, 0x1F);
-  EXPECT_EQ(doc.WriteStartAddr, -32768) << "above 0x7FFF reads as negative";
-  EXPECT_EQ(doc.tableMaxAddrText, "zz");
-  EXPECT_EQ(doc.TableMaxAddr, 0x1FFF);
-  EXPECT_EQ(doc.fill.end, 0x1FFF);
+  Session doc(home.path(), report);
+  Recording windows_doc(doc, 0x0409, steps);
+  ASSERT_TRUE(doc.StartUp(&windows_doc));
+  EXPECT_EQ(doc.AddressValue(AddressBox::ReadEnd), 0x1F);
+  EXPECT_EQ(doc.AddressValue(AddressBox::WriteStart), -32768) << "above 0x7FFF reads as negative";
+  EXPECT_EQ(doc.AddressText(AddressBox::TableMax), "zz");
+  EXPECT_EQ(doc.AddressValue(AddressBox::TableMax), 0x1FFF);
+  EXPECT_EQ(doc.FillAddresses().end, 0x1FFF);
   const auto mentions = [&](const std::string& label) {
     return std::any_of(report.lines().begin(), report.lines().end(), [&](const std::string& line) {
       return line.find(label) != std::string::npos;
@@ -130,30 +146,31 @@ TEST_F(StartUpTest, AddressTextsGiveTheirValuesAndBadTextsKeepTheDefaults) {
 // the address the next transfer uses.
 TEST_F(StartUpTest, AddressBoxesStoreEveryTextAndKeepTheLastHexValue) {
   settings.WriteSetting("Setting", "FirRun", "0");
-  Document doc(home.path(), report);
+  Session doc(home.path(), report);
   ASSERT_TRUE(doc.StartUp());
   const std::size_t startUpLines = report.lines().size();
   EXPECT_TRUE(doc.AddressTextChanged(AddressBox::ReadEnd, "1F"));
   EXPECT_EQ(settings.ReadSetting("Setting", "ReadEndAddr", "", 14), "1F");
   EXPECT_TRUE(doc.AddressTextChanged(AddressBox::ReadEnd, "1FF"));
   EXPECT_EQ(settings.ReadSetting("Setting", "ReadEndAddr", "", 14), "1FF");
-  EXPECT_EQ(doc.ReadEndAddr, 0x1FF);
+  EXPECT_EQ(doc.AddressValue(AddressBox::ReadEnd), 0x1FF);
   EXPECT_EQ(report.lines().size(), startUpLines);
 
   EXPECT_FALSE(doc.AddressTextChanged(AddressBox::ReadEnd, ""));
   EXPECT_EQ(settings.ReadSetting("Setting", "ReadEndAddr", "x", 14), "");
-  EXPECT_EQ(doc.ReadEndAddr, 0x1FF) << "an empty box keeps the address";
+  EXPECT_EQ(doc.AddressValue(AddressBox::ReadEnd), 0x1FF) << "an empty box keeps the address";
   ASSERT_GT(report.lines().size(), startUpLines);
   EXPECT_NE(report.lines().back().find("frmCommun->txtReadEndAddr_Change"), std::string::npos);
 
   EXPECT_FALSE(doc.AddressTextChanged(AddressBox::TableMax, "12G"));
   EXPECT_EQ(settings.ReadSetting("Setting", "TableMaxAddr", "", 14), "12G");
-  EXPECT_EQ(doc.TableMaxAddr, 0x1FFF);
+  EXPECT_EQ(doc.AddressValue(AddressBox::TableMax), 0x1FFF);
   EXPECT_TRUE(doc.AddressTextChanged(AddressBox::WriteStart, "FFFF"));
-  EXPECT_EQ(doc.WriteStartAddr, -1) << "no range check follows the 16-bit reading";
+  EXPECT_EQ(doc.AddressValue(AddressBox::WriteStart), -1)
+      << "no range check follows the 16-bit reading";
   EXPECT_TRUE(doc.AddressTextChanged(AddressBox::WriteEnd, "0100"));
-  EXPECT_EQ(doc.WriteEndAddr, 0x100);
-  EXPECT_EQ(doc.ReadStartAddr, 0) << "the other boxes keep their addresses";
+  EXPECT_EQ(doc.AddressValue(AddressBox::WriteEnd), 0x100);
+  EXPECT_EQ(doc.AddressValue(AddressBox::ReadStart), 0) << "the other boxes keep their addresses";
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "comm/port_control.h"
-#include "files/document.h"
+#include "session/session.h"
 #include "support/fake_link.h"
 #include "support/scripted_dialogs.h"
 #include "ui/main_window.h"
@@ -25,7 +25,7 @@ class ProgramOn {
             LinkArgs&&... linkArgs)
       : link(std::forward<LinkArgs>(linkArgs)...),
         doc(home, report),
-        port(link, doc.settings, report),
+        port(link, doc.Settings(), report),
         window(doc, port, dialogs, [locale] { return locale; }) {
     window.show();
     started = window.Form_Load();
@@ -39,7 +39,7 @@ class ProgramOn {
 
   ErrorReport report{[] { return std::string("2026-12-05 10:00:00"); }};
   Link link;
-  Document doc;
+  Session doc;
   PortControl port;
   ui::MainWindow window;
   bool started = false;

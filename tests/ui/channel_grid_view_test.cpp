@@ -21,7 +21,7 @@
 #include <memory>
 
 #include "comm/port_control.h"
-#include "files/document.h"
+#include "session/session.h"
 #include "support/program.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_folder.h"
@@ -124,8 +124,8 @@ TEST_F(ChannelGridViewTest, TypingAReceiveFrequencyIntoAnEmptyChannelCompletesIt
   TypeInto(5, 1, "146.525");
   EXPECT_EQ(Row(5),
             QStringList({"146.525", "146.525", "None", "None", "Wide", "High", "On", "Off"}));
-  EXPECT_EQ(program->doc.ChInfo[5].field[1], 14652500);
-  EXPECT_EQ(program->doc.ChInfo[5].field[2], 14652500);
+  EXPECT_EQ(program->doc.Channels()[5].field[1], 14652500);
+  EXPECT_EQ(program->doc.Channels()[5].field[2], 14652500);
   EXPECT_EQ(Back(5, 1), QColor(255, 255, 255)) << "inside the band: DefColor";
   EXPECT_EQ(view->currentIndex(), Index(5, 2)) << "the transmit frequency comes next";
   EXPECT_EQ(view->openEditor(), nullptr);
@@ -150,7 +150,7 @@ TEST_F(ChannelGridViewTest, ParameterCellsOfferTheColumnItems) {
   QTest::keyClick(box, Qt::Key_Return);
   Settle();
   EXPECT_EQ(Cell(2, 6), "Low");
-  EXPECT_EQ(program->doc.ChInfo[2].field[6], 0);
+  EXPECT_EQ(program->doc.Channels()[2].field[6], 0);
 }
 
 TEST_F(ChannelGridViewTest, DoubleClicksCycleItemsAndCopyTheReceiveSide) {
@@ -171,7 +171,7 @@ TEST_F(ChannelGridViewTest, DoubleClicksCycleItemsAndCopyTheReceiveSide) {
   doubleClick(3, 8);
   doubleClick(3, 8);
   EXPECT_EQ(Cell(3, 8), "Off");
-  EXPECT_EQ(program->doc.ChInfo[3].field[8], 0);
+  EXPECT_EQ(program->doc.Channels()[3].field[8], 0);
 
   // A receive-only channel gets its transmit side from the receive side.
   TypeInto(3, 2, "");
@@ -180,7 +180,7 @@ TEST_F(ChannelGridViewTest, DoubleClicksCycleItemsAndCopyTheReceiveSide) {
   doubleClick(3, 2);
   EXPECT_EQ(Cell(3, 2), "146.525");
   EXPECT_EQ(Cell(3, 4), "None");
-  EXPECT_EQ(program->doc.ChInfo[3].field[2], 14652500);
+  EXPECT_EQ(program->doc.Channels()[3].field[2], 14652500);
 }
 
 TEST_F(ChannelGridViewTest, TheToneBoxStoresANormalisedToneForBothSides) {
@@ -199,8 +199,8 @@ TEST_F(ChannelGridViewTest, TheToneBoxStoresANormalisedToneForBothSides) {
   ClickCell(2, 1);
   EXPECT_EQ(Cell(1, 3), "88.6");
   EXPECT_EQ(Cell(1, 4), "88.6") << "the transmit tone follows the receive tone";
-  EXPECT_EQ(program->doc.ChInfo[1].rxTone, "88.6");
-  EXPECT_EQ(program->doc.ChInfo[1].txTone, "88.6");
+  EXPECT_EQ(program->doc.Channels()[1].rxTone, "88.6");
+  EXPECT_EQ(program->doc.Channels()[1].txTone, "88.6");
   EXPECT_FALSE(box->isVisible());
 
   // A transmit tone typed into the box leaves the receive tone alone; text that is no tone
@@ -264,7 +264,7 @@ TEST_F(ChannelGridViewTest, DeleteOneAndDeleteAllEmptyTheRows) {
   all->findChild<QAction*>("mnuDelAll")->trigger();
   for (int r = 1; r <= 16; ++r) {
     EXPECT_EQ(Row(r), kEmptyRow) << "row " << r;
-    EXPECT_EQ(program->doc.ChInfo[r].field[1], -1);
+    EXPECT_EQ(program->doc.Channels()[r].field[1], -1);
   }
 }
 
@@ -278,7 +278,7 @@ TEST_F(ChannelGridViewTest, TheMenuLockItemLocksThroughTheMainWindow) {
   EXPECT_FALSE(lock->isChecked());
   EXPECT_EQ(lock->text(), "&Lock Channel Interface");
   lock->trigger();
-  EXPECT_EQ(program->doc.channelLock, "ShowLock");
+  EXPECT_TRUE(program->doc.Locked());
   EXPECT_TRUE(program->window.findChild<QAction*>("mnuLockFace")->isChecked());
   EXPECT_TRUE(view->Locked());
 
@@ -341,10 +341,8 @@ TEST_F(ChannelGridViewTest, PrintsTheChannelTableToPdf) {
   TypeInto(2, 1, "430");
   const QString file = QString::fromStdString((work / "channels.pdf").string());
   QStringList notices;
-  channels->statusNotice = [&](const QString& text) {
-    notices << text;
-    program->window.SetStatusNotice(text);
-  };
+  QObject::connect(channels, &ui::ChannelWindow::statusNotice,
+                   [&](const QString& text) { notices << text; });
   channels->choosePrinter = [&](QPrinter& printer) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(file);

@@ -67,7 +67,7 @@ QStringList Items(const QListWidget* list) {
 // at 7, the band 136 - 174 MHz.
 MemoryImage RadioImage(const TempFolder& folder) {
   ErrorReport report;
-  Document radio(folder.path(), report);
+  Session radio(folder.path(), report);
   radio.StartUp();
   radio.cboFrequency_Click(0);
   ChannelGrid grid(radio);
@@ -75,9 +75,9 @@ MemoryImage RadioImage(const TempFolder& folder) {
   for (int n = 1; n <= 16; ++n) grid.DelOneChannel(n);
   grid.vsfgGridCh_Click(1, 1);
   grid.vsfgGridCh_AfterEdit(1, 1, "146.525");
-  radio.options.OptSel[1] = 7;
-  radio.SetConvIicDat();
-  return radio.IicDat;
+  radio.SetOption(1, 7);
+  radio.SaveAs(folder.path() / "radio.dat");  // folds the edits into the image
+  return radio.Image();
 }
 
 class CommunEndToEndTest : public ::testing::Test {
@@ -144,7 +144,7 @@ TEST_F(CommunEndToEndTest, ReadEditWriteLeavesTheRadioHoldingTheEditsAndTheStamp
 
   MemoryImage radio;
   LoadDataFile(work / "after.dat", radio);
-  EXPECT_TRUE(radio == program->doc.IicDat) << "the radio holds the program's image";
+  EXPECT_TRUE(radio == program->doc.Image()) << "the radio holds the program's image";
   // Channel 2 receives on 145.6 MHz: eight BCD digits, least significant byte first.
   const int record = ChannelRecordAddress(2);
   EXPECT_EQ(radio.at(record), 0x00);
@@ -164,7 +164,7 @@ TEST_F(CommunEndToEndTest, ASilentRadioEndsWithTheMessageAndLeavesTheGrid) {
   ASSERT_TRUE(sim.Up());
   Start();
   const QString before = Cell(1, 1);
-  const MemoryImage image = program->doc.IicDat;
+  const MemoryImage image = program->doc.Image();
   commun->show();
   // While the read waits for the radio, the window stays alive but takes no second start and
   // does not close.
@@ -191,7 +191,7 @@ TEST_F(CommunEndToEndTest, ASilentRadioEndsWithTheMessageAndLeavesTheGrid) {
   EXPECT_EQ(dialogs.told.front(), kCommunicationFailed);
   EXPECT_EQ(dialogs.icons.front(), QMessageBox::Warning);
   EXPECT_EQ(Cell(1, 1), before);
-  EXPECT_TRUE(program->doc.IicDat == image);
+  EXPECT_TRUE(program->doc.Image() == image);
   EXPECT_FALSE(commun->Running());
   EXPECT_TRUE(commun->findChild<QPushButton*>("cmdRead")->isEnabled());
 }
@@ -299,19 +299,20 @@ TEST_F(CommunWindowTest, TheAddressBoxesStoreTheirTextsAsTyped) {
 
   readEnd->selectAll();
   QTest::keyClick(readEnd, Qt::Key_Delete);
-  EXPECT_EQ(program->doc.ReadEndAddr, 0x1FFF) << "an empty box keeps the address";
+  EXPECT_EQ(program->doc.AddressValue(AddressBox::ReadEnd), 0x1FFF)
+      << "an empty box keeps the address";
   EXPECT_NE(program->report.lines().back().find("frmCommun->txtReadEndAddr_Change"),
             std::string::npos);
   QTest::keyClicks(readEnd, "1F");
-  EXPECT_EQ(program->doc.settings.ReadSetting("Setting", "ReadEndAddr", "", 14), "1F");
+  EXPECT_EQ(program->doc.Settings().ReadSetting("Setting", "ReadEndAddr", "", 14), "1F");
   QTest::keyClicks(readEnd, "F");
-  EXPECT_EQ(program->doc.settings.ReadSetting("Setting", "ReadEndAddr", "", 14), "1FF");
-  EXPECT_EQ(program->doc.ReadEndAddr, 0x1FF);
+  EXPECT_EQ(program->doc.Settings().ReadSetting("Setting", "ReadEndAddr", "", 14), "1FF");
+  EXPECT_EQ(program->doc.AddressValue(AddressBox::ReadEnd), 0x1FF);
 
   maxAddr->selectAll();
   QTest::keyClicks(maxAddr, "8000");
-  EXPECT_EQ(program->doc.TableMaxAddr, -32768);
-  EXPECT_EQ(program->doc.settings.ReadSetting("Setting", "TableMaxAddr", "", 14), "8000");
+  EXPECT_EQ(program->doc.AddressValue(AddressBox::TableMax), -32768);
+  EXPECT_EQ(program->doc.Settings().ReadSetting("Setting", "TableMaxAddr", "", 14), "8000");
 }
 
 TEST_F(CommunWindowTest, ReadAndWriteShowTheirOwnButtonAndClosingOnlyHides) {
@@ -344,7 +345,7 @@ TEST_F(CommunWindowTest, ThePortCommandShowsTheChosenPortInTheStatusBar) {
   });
   program->window.tlbmdifrmMain_ButtonClick("Com");
   EXPECT_EQ(program->Status(2), "COM3");
-  EXPECT_EQ(program->doc.settings.ReadSetting("Setting", "COM", "", 3), "3");
+  EXPECT_EQ(program->doc.Settings().ReadSetting("Setting", "COM", "", 3), "3");
 }
 
 }  // namespace

@@ -50,11 +50,13 @@ class CustomRangeDialogTest : public ::testing::Test {
   CustomRangeDialogTest() {
     CopyShippedFiles(home, "3");
     started = doc.StartUp();
+    doc.Subscribe(newData);
   }
+  ~CustomRangeDialogTest() override { doc.Unsubscribe(newData); }
 
   // Opens the dialog (without its event loop), types the two limits and presses a button.
   int Run(const QString& lower, const QString& upper, const char* button = "cmdOk") {
-    CustomRangeDialog dialog(doc, dialogs, texts, [this] { ++newDataSets; });
+    CustomRangeDialog dialog(doc, dialogs, texts);
     dialog.show();
     shownLower = dialog.findChild<QLineEdit*>("txtFreMin")->text();
     shownUpper = dialog.findChild<QLineEdit*>("txtFreMax")->text();
@@ -69,11 +71,15 @@ class CustomRangeDialogTest : public ::testing::Test {
 
   TempFolder home;
   ErrorReport report{[] { return std::string("2026-12-05 10:00:00"); }};
-  Document doc{home.path(), report};
+  Session doc{home.path(), report};
   bool started = false;
   ScriptedDialogs dialogs;
   CustomRangeTexts texts;
-  int newDataSets = 0;
+  // Counts the new data sets the dialog starts.
+  struct NewDataCount : SessionObserver {
+    void DataReplaced() override { ++count; }
+    int count = 0;
+  } newData;
   QString shownLower, shownUpper, boxLower, boxUpper;
   bool visibleAfter = true;
 };
@@ -93,27 +99,27 @@ TEST_F(CustomRangeDialogTest, ItsControlsAndCaptions) {
 }
 
 TEST_F(CustomRangeDialogTest, AnsweringNoStillAppliesAnAcceptedBand) {
-  doc.IicDat.set(0x0500, 0x42);
+  doc.EditableImage().set(0x0500, 0x42);
   dialogs.answers = {false};
   EXPECT_EQ(Run("136", "174"), QDialog::Accepted);
   EXPECT_FALSE(visibleAfter);
-  EXPECT_EQ(doc.band, (BandLimits{13600000, 17400000, 12000000, 55000000}));
+  EXPECT_EQ(doc.Band(), (BandLimits{13600000, 17400000, 12000000, 55000000}));
   ASSERT_EQ(dialogs.asked.size(), 1);
   EXPECT_EQ(dialogs.asked[0], "Notice|All data will be cleared,continue?");
-  EXPECT_EQ(newDataSets, 0);
-  EXPECT_EQ(doc.IicDat.at(0x0500), 0x42);
+  EXPECT_EQ(newData.count, 0);
+  EXPECT_EQ(doc.Image().at(0x0500), 0x42);
   EXPECT_EQ(texts.lower, "136");
   EXPECT_EQ(texts.upper, "174");
   EXPECT_TRUE(dialogs.told.isEmpty());
 }
 
 TEST_F(CustomRangeDialogTest, AnsweringYesStartsANewDataSetOnTheDefaultFile) {
-  doc.currentDataPath = home / "elsewhere.dat";
+  doc.SaveAs(home / "elsewhere.dat");
   dialogs.answers = {true};
   Run("136.00001", "174");
-  EXPECT_EQ(newDataSets, 1);
-  EXPECT_EQ(doc.currentDataPath, doc.defaultDataPath);
-  EXPECT_EQ(doc.band.lower, 13600001);
+  EXPECT_EQ(newData.count, 1);
+  EXPECT_EQ(doc.CurrentDataPath(), doc.DefaultDataPath());
+  EXPECT_EQ(doc.Band().lower, 13600001);
   EXPECT_EQ(texts.lower, "136.00001") << "the texts are kept as typed";
 }
 
@@ -121,10 +127,10 @@ TEST_F(CustomRangeDialogTest, ARejectedBandFallsBackTo120To520Silently) {
   const std::pair<QString, QString> rejected[] = {
       {"abc", "174"}, {"500", "520.00001"}, {"174", "136"}, {"", "520"}};
   for (const auto& [lower, upper] : rejected) {
-    doc.band = BandLimits{13600000, 17400000};
+    doc.SetCustomBand(BandLimits{13600000, 17400000});
     texts = {"150", "160"};
     EXPECT_EQ(Run(lower, upper), QDialog::Accepted) << lower.toStdString();
-    EXPECT_EQ(doc.band, kFallback) << lower.toStdString();
+    EXPECT_EQ(doc.Band(), kFallback) << lower.toStdString();
     EXPECT_EQ(boxLower, "120");
     EXPECT_EQ(boxUpper, "520");
     EXPECT_EQ(texts.lower, "120");
@@ -135,20 +141,20 @@ TEST_F(CustomRangeDialogTest, ARejectedBandFallsBackTo120To520Silently) {
 }
 
 TEST_F(CustomRangeDialogTest, CancelChangesNothing) {
-  const BandLimits before = doc.band;
+  const BandLimits before = doc.Band();
   texts = {"136", "174"};
   EXPECT_EQ(Run("400", "410", "cmdCancel"), QDialog::Rejected);
   EXPECT_FALSE(visibleAfter);
-  EXPECT_EQ(doc.band, before);
+  EXPECT_EQ(doc.Band(), before);
   EXPECT_EQ(texts.lower, "136");
   EXPECT_EQ(texts.upper, "174");
   EXPECT_TRUE(dialogs.asked.isEmpty());
-  EXPECT_EQ(newDataSets, 0);
+  EXPECT_EQ(newData.count, 0);
 }
 
 TEST_F(CustomRangeDialogTest, ASecondOpeningShowsTheTextsLastAccepted) {
   Run("500", "520");
-  EXPECT_EQ(doc.band, (BandLimits{50000000, 52000000, 12000000, 55000000}));
+  EXPECT_EQ(doc.Band(), (BandLimits{50000000, 52000000, 12000000, 55000000}));
   Run("abc", "520");
   EXPECT_EQ(shownLower, "500");
   EXPECT_EQ(shownUpper, "520");
@@ -198,16 +204,16 @@ class CustomBandInProgramTest : public ::testing::Test {
   }
 
   std::vector<uint8_t> BandBytes() {
-    return {doc.IicDat.at(0x037A), doc.IicDat.at(0x037B), doc.IicDat.at(0x037C),
-            doc.IicDat.at(0x037D)};
+    return {doc.Image().at(0x037A), doc.Image().at(0x037B), doc.Image().at(0x037C),
+            doc.Image().at(0x037D)};
   }
 
   TempFolder home;
   ErrorReport report{[] { return std::string("2026-12-05 10:00:00"); }};
   ScriptedDialogs dialogs;
   DeviceTableLink link{std::set<std::string>{}};
-  Document doc{home.path(), report};
-  PortControl port{link, doc.settings, report};
+  Session doc{home.path(), report};
+  PortControl port{link, doc.Settings(), report};
   MainWindow window{doc, port, dialogs, [] { return 0x0409; }};
   bool started = false;
 };
@@ -228,22 +234,22 @@ TEST_F(CustomBandInProgramTest, AnAcceptedCustomBandIsWrittenIntoTheImage) {
   ASSERT_TRUE(started);
   dialogs.answers = {false};
   EXPECT_EQ(ChooseCustom("136", "174"), 1);
-  EXPECT_EQ(doc.bandPosition, kCustomBand);
-  EXPECT_EQ(doc.band, (BandLimits{13600000, 17400000, 12000000, 55000000}));
+  EXPECT_EQ(doc.BandPosition(), kCustomBand);
+  EXPECT_EQ(doc.Band(), (BandLimits{13600000, 17400000, 12000000, 55000000}));
   EXPECT_EQ(BandBytes(), (std::vector<uint8_t>{0x13, 0x60, 0x17, 0x40}));
   EXPECT_FALSE(window.channelWindow()->OpeningCustom());
 }
 
 TEST_F(CustomBandInProgramTest, YesClearsTheDataAndKeepsCustomWithoutReopening) {
   ASSERT_TRUE(started);
-  const MemoryImage fresh = doc.IicDat;
-  doc.IicDat.set(0x0500, static_cast<uint8_t>(fresh.at(0x0500) ^ 0xFF));
-  doc.currentDataPath = home / "other.dat";
+  const MemoryImage fresh = doc.Image();
+  doc.EditableImage().set(0x0500, static_cast<uint8_t>(fresh.at(0x0500) ^ 0xFF));
+  doc.SaveAs(home / "other.dat");
   window.channelWindow()->findChild<QComboBox*>("cboTot")->setCurrentIndex(12);
   dialogs.answers = {true};
   EXPECT_EQ(ChooseCustom("245", "246.5"), 1);
   EXPECT_EQ(dialogs.asked.size(), 1) << "the dialog was opened once";
-  EXPECT_EQ(doc.IicDat.at(0x0500), fresh.at(0x0500)) << "the new data set replaced the image";
+  EXPECT_EQ(doc.Image().at(0x0500), fresh.at(0x0500)) << "the new data set replaced the image";
   EXPECT_EQ(BandBytes(), (std::vector<uint8_t>{0x24, 0x50, 0x24, 0x65}));
   EXPECT_EQ(window.channelWindow()->findChild<QComboBox*>("cboFrequency")->currentIndex(),
             kCustomBand);
@@ -258,14 +264,14 @@ TEST_F(CustomBandInProgramTest, PickingCustomAgainOpensTheDialogAgain) {
   dialogs.answers = {false, false};
   EXPECT_EQ(ChooseCustom("136", "174"), 1) << "a pick that changes the entry opens it once";
   EXPECT_EQ(ChooseCustom("144", "148", true), 1);
-  EXPECT_EQ(doc.band, (BandLimits{14400000, 14800000, 12000000, 55000000}));
+  EXPECT_EQ(doc.Band(), (BandLimits{14400000, 14800000, 12000000, 55000000}));
   EXPECT_EQ(BandBytes(), (std::vector<uint8_t>{0x14, 0x40, 0x14, 0x80}));
 }
 
 TEST_F(CustomBandInProgramTest, ARejectedBandWrites120To520) {
   ASSERT_TRUE(started);
   EXPECT_EQ(ChooseCustom("abc", "174"), 1);
-  EXPECT_EQ(doc.band, kFallback);
+  EXPECT_EQ(doc.Band(), kFallback);
   EXPECT_EQ(BandBytes(), (std::vector<uint8_t>{0x12, 0x00, 0x52, 0x00}));
 }
 

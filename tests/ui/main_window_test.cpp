@@ -104,26 +104,26 @@ TEST_F(MainWindowTest, OnlyTheOfferedMenuEntriesAreShownAndHiddenShortcutsDoNoth
   }
   EXPECT_TRUE(dialogs.opened.isEmpty()) << "F1 opened help";
   EXPECT_FALSE(program.Action("mnuChLock")->isChecked()) << "Ctrl+L locked";
-  EXPECT_EQ(program.doc.channelLock, "ShowNo");
+  EXPECT_FALSE(program.doc.Locked());
 }
 
 TEST_F(MainWindowTest, NewAsksAndThenRestoresTheDefaultImage) {
   Program program(home.path(), dialogs);
-  const MemoryImage fresh = program.doc.IicDat;
-  program.doc.IicDat.set(0x0500, 0x42);
+  const MemoryImage fresh = program.doc.Image();
+  program.doc.EditableImage().set(0x0500, 0x42);
   dialogs.answers = {false};
   program.window.NewFile();
-  EXPECT_EQ(program.doc.IicDat.at(0x0500), 0x42) << "No keeps the data";
+  EXPECT_EQ(program.doc.Image().at(0x0500), 0x42) << "No keeps the data";
   dialogs.answers = {true};
   program.window.NewFile();
-  EXPECT_EQ(program.doc.IicDat, fresh);
+  EXPECT_EQ(program.doc.Image(), fresh);
   ASSERT_EQ(dialogs.asked.size(), 2);
   EXPECT_EQ(dialogs.asked[1], "Notice|All data will be cleared,continue?");
 }
 
 TEST_F(MainWindowTest, OpenShowsTheFileAndAWrongFileSaysSo) {
   Program program(home.path(), dialogs);
-  MemoryImage image = program.doc.IicDat;
+  MemoryImage image = program.doc.Image();
   image.set(0x0379, 0);
   image.set(0x037A, 0x13);
   image.set(0x037B, 0x60);
@@ -133,7 +133,7 @@ TEST_F(MainWindowTest, OpenShowsTheFileAndAWrongFileSaysSo) {
   dialogs.files = {QString::fromStdString((work / "vhf.dat").string())};
   program.window.OpenFile();
   EXPECT_EQ(program.Status(3), "File Name:" + QString::fromStdString((work / "vhf.dat").string()));
-  EXPECT_EQ(program.doc.bandPosition, 0);
+  EXPECT_EQ(program.doc.BandPosition(), 0);
   EXPECT_EQ(dialogs.filters.front(), "Data File(*.dat)");
 
   work.Write("empty.dat", "");
@@ -147,7 +147,7 @@ TEST_F(MainWindowTest, OpenShowsTheFileAndAWrongFileSaysSo) {
 
 TEST_F(MainWindowTest, SaveAsWritesAFileTheCoreReadsBackIdentically) {
   Program program(home.path(), dialogs);
-  program.doc.IicDat.set(0x0800, 0x5A);
+  program.doc.EditableImage().set(0x0800, 0x5A);
   const std::filesystem::path target = work / "copy.dat";
   dialogs.answers = {true};
   dialogs.files = {QString::fromStdString(target.string())};
@@ -157,7 +157,7 @@ TEST_F(MainWindowTest, SaveAsWritesAFileTheCoreReadsBackIdentically) {
   LoadDataFile(target, back);
   for (int a = 0; a <= 0x1FFF; ++a) {
     if (a < 0x0400 || a > 0x040F) {
-      ASSERT_EQ(back.at(a), program.doc.IicDat.at(a)) << a;
+      ASSERT_EQ(back.at(a), program.doc.Image().at(a)) << a;
     }
   }
   EXPECT_EQ(program.Status(3), "File Name:" + QString::fromStdString(target.string()));
@@ -167,12 +167,12 @@ TEST_F(MainWindowTest, SaveAsWritesAFileTheCoreReadsBackIdentically) {
   program.window.SaveAsFile();
   ASSERT_EQ(dialogs.told.size(), 1);
   EXPECT_EQ(dialogs.told[0], "Notice|Save file failed!");
-  EXPECT_EQ(program.doc.currentDataPath, target);
+  EXPECT_EQ(program.doc.CurrentDataPath(), target);
 }
 
 TEST_F(MainWindowTest, CancellingADialogChangesNothing) {
   Program program(home.path(), dialogs);
-  const MemoryImage before = program.doc.IicDat;
+  const MemoryImage before = program.doc.Image();
   const QString status = program.Status(3);
   program.window.OpenFile();  // file dialog cancelled
   dialogs.answers = {true};
@@ -180,7 +180,7 @@ TEST_F(MainWindowTest, CancellingADialogChangesNothing) {
   dialogs.answers = {false};
   program.window.SaveFile();    // No
   program.window.SaveAsFile();  // cancelled
-  EXPECT_EQ(program.doc.IicDat, before);
+  EXPECT_EQ(program.doc.Image(), before);
   EXPECT_EQ(program.Status(3), status);
   EXPECT_FALSE(std::filesystem::exists(home / "Data" / "Untitled.dat"));
   EXPECT_TRUE(dialogs.told.isEmpty());
@@ -254,13 +254,13 @@ TEST_F(MainWindowTest, TheLockNoticeBlinksOnlyOverTheIdleNotice) {
 
 TEST_F(MainWindowTest, AnsweringNoToTheExitQuestionKeepsEverything) {
   Program program(home.path(), dialogs);
-  const MemoryImage before = program.doc.IicDat;
+  const MemoryImage before = program.doc.Image();
   dialogs.answers = {false};
   program.window.close();
   EXPECT_TRUE(program.window.isVisible());
   EXPECT_FALSE(program.window.Closing());
   EXPECT_TRUE(program.window.channelWindow()->isVisible());
-  EXPECT_EQ(program.doc.IicDat, before);
+  EXPECT_EQ(program.doc.Image(), before);
   EXPECT_EQ(dialogs.asked.back(), "Notice|Are you sure want to exit?");
   dialogs.answers = {true};
   program.window.close();
@@ -319,7 +319,7 @@ TEST_F(MainWindowTest, TraditionalChineseStartsWithEmptyTexts) {
   EXPECT_TRUE(program.window.windowTitle().isEmpty());
   EXPECT_TRUE(program.Action("mnuFile")->text().isEmpty());
   EXPECT_TRUE(program.Action("mnuLangSel1")->isChecked());
-  EXPECT_EQ(program.doc.tones.OffText(), "無");
+  EXPECT_EQ(program.doc.Tones().OffText(), "無");
 }
 
 }  // namespace

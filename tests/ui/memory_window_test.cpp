@@ -69,7 +69,7 @@ TEST_F(MemoryWindowTest, StartUpLaysOutTheWholeImageHidden) {
     return QString("%1").arg(byte, 2, 16, QChar('0')).toUpper();
   };
   for (const int address : {0x0000, 0x0379, 0x1FFF}) {
-    EXPECT_EQ(Cell(address), hex(program->doc.IicDat.at(address))) << address;
+    EXPECT_EQ(Cell(address), hex(program->doc.Image().at(address))) << address;
     EXPECT_EQ(Ink(address), QColor(Qt::black));
   }
   for (const char* name : {"fraMemData", "cmdPartFill", "cmdFillGrid", "cmdSetDefCol"}) {
@@ -113,20 +113,20 @@ TEST_F(MemoryWindowTest, TheRadioInformationDebugSwitchOpensTheWindow) {
 // The copy-back rules belong to the grid; here the table hands typed text to it.
 TEST_F(MemoryWindowTest, TypedBytesGoIntoTheImageAndATooLargeOneIsReported) {
   EXPECT_TRUE(Model()->setData(At(0x0200), "0a"));
-  EXPECT_EQ(program->doc.IicDat.at(0x0200), 0x0A);
+  EXPECT_EQ(program->doc.Image().at(0x0200), 0x0A);
   EXPECT_EQ(Cell(0x0200), "0a") << "shown as typed until the next refresh";
-  program->doc.IicDat.set(0x0203, 0x33);
+  program->doc.EditableImage().set(0x0203, 0x33);
   Model()->setData(At(0x0203), "1FF");
   EXPECT_TRUE(LastReportNames("frmMemDat->GridDataTemp"));
-  EXPECT_EQ(program->doc.IicDat.at(0x0203), 0x33);
+  EXPECT_EQ(program->doc.Image().at(0x0203), 0x33);
 }
 
 TEST_F(MemoryWindowTest, AnImageChangedBehindTheGridIsShownBeforeAnEditIsCopied) {
   // A data file opened after the grid was filled: the edit must not put the old bytes back.
-  program->doc.IicDat.set(0x0135, 0xA5);
+  program->doc.EditableImage().set(0x0135, 0xA5);
   Model()->setData(At(0x0300), "42");
-  EXPECT_EQ(program->doc.IicDat.at(0x0135), 0xA5);
-  EXPECT_EQ(program->doc.IicDat.at(0x0300), 0x42);
+  EXPECT_EQ(program->doc.Image().at(0x0135), 0xA5);
+  EXPECT_EQ(program->doc.Image().at(0x0300), 0x42);
   EXPECT_EQ(Cell(0x0135), "A5");
   EXPECT_EQ(Ink(0x0135), QColor(Qt::red));
   EXPECT_EQ(memory->table()->currentIndex(), At(0x0135));
@@ -155,7 +155,7 @@ TEST_F(MemoryWindowTest, FillGirdFoldsTheEditorsAndStampsTheDate) {
   const QStringList stamp = {Cell(0x0330), Cell(0x0331), Cell(0x0332), Cell(0x0333), Cell(0x0334)};
   EXPECT_EQ(stamp, QStringList({"1A", "07", "05", "09", "41"}));
   EXPECT_EQ(Ink(0x0330), QColor(Qt::red)) << "the default image carries no stamp";
-  EXPECT_EQ(program->doc.IicDat.at(0x0330), 0x1A);
+  EXPECT_EQ(program->doc.Image().at(0x0330), 0x1A);
 }
 
 // Answers the partial fill dialog that the next command opens.
@@ -186,7 +186,7 @@ TEST_F(MemoryWindowTest, PartFillWritesTheRangeAndRemembersItsAddresses) {
   });
   memory->findChild<QPushButton*>("cmdPartFill")->click();
   for (int address = 0x0100; address <= 0x010F; ++address) {
-    EXPECT_EQ(program->doc.IicDat.at(address), 0xFF) << address;
+    EXPECT_EQ(program->doc.Image().at(address), 0xFF) << address;
     EXPECT_EQ(Cell(address), "FF");
   }
 
@@ -201,7 +201,7 @@ TEST_F(MemoryWindowTest, PartFillWritesTheRangeAndRemembersItsAddresses) {
   memory->findChild<QPushButton*>("cmdPartFill")->click();
   EXPECT_EQ(opened, QStringList({"0000-1FFF", "0100-010F"}));
   EXPECT_TRUE(LastReportNames("frmPartFill->cmdFillData_Click")) << "1.5 is refused";
-  EXPECT_EQ(program->doc.IicDat.at(0x0104), 0xFF) << "nothing written for a refused fill";
+  EXPECT_EQ(program->doc.Image().at(0x0104), 0xFF) << "nothing written for a refused fill";
 }
 
 }  // namespace

@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <string>
 
-#include "files/document.h"
+#include "session/session.h"
 #include "support/temp_folder.h"
 
 namespace tq::ui {
@@ -43,8 +43,17 @@ class OptionsFrameTest : public ::testing::Test {
   QComboBox* List(const char* name) { return frame.findChild<QComboBox*>(name); }
   QCheckBox* Check(const char* name) { return frame.findChild<QCheckBox*>(name); }
   QString Label(const char* name) { return frame.findChild<QLabel*>(name)->text(); }
-  int16_t& Sel(int slot) { return doc.options.OptSel[static_cast<std::size_t>(slot)]; }
-  int16_t& Def(int slot) { return doc.options.OptDef[static_cast<std::size_t>(slot)]; }
+  int16_t Sel(int slot) const { return doc.Options().OptSel[static_cast<std::size_t>(slot)]; }
+  void SetSel(int slot, int16_t value) { doc.SetOption(slot, value); }
+  // Stores defaults in the settings file and loads them, as a start does.
+  void StoreDefaults(std::initializer_list<std::pair<int, int16_t>> defaults) {
+    const SettingsFile settings(home / kSettingsFileName);
+    const int base = doc.Language() * 1000;
+    for (const auto& [slot, value] : defaults) {
+      settings.WriteSetting("Option", std::to_string(base + 1 + slot), std::to_string(value));
+    }
+    doc.LoadStoredOptions();
+  }
   bool ReportHas(const std::string& part) {
     const auto& lines = report.lines();
     return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
@@ -54,7 +63,7 @@ class OptionsFrameTest : public ::testing::Test {
 
   TempFolder home;
   ErrorReport report{[] { return std::string("2026-12-05 10:00:00"); }};
-  Document doc{home.path(), report};
+  Session doc{home.path(), report};
   bool started = false;
   QGroupBox frame;
   OptionsFrame options{doc, &frame};
@@ -132,7 +141,7 @@ TEST_F(OptionsFrameChineseTest, ChineseCaptionsAndLists) {
 
 TEST_F(OptionsFrameTest, TheFillShowsEachSlotOfOptSel) {
   const int16_t values[kOptionCount] = {20, 9, 15, 2, 32, 0, 1, 0, 5, 1, 3, 10, 4, 5, 1, 0};
-  for (int slot = 0; slot < kOptionCount; ++slot) Sel(slot) = values[slot];
+  for (int slot = 0; slot < kOptionCount; ++slot) SetSel(slot, values[slot]);
   options.InitOpt();
   EXPECT_TRUE(report.lines().empty());
   EXPECT_EQ(List("cboTot")->currentText(), "300s");
@@ -158,8 +167,8 @@ TEST_F(OptionsFrameTest, TheFillShowsEachSlotOfOptSel) {
 }
 
 TEST_F(OptionsFrameTest, ARefillDoesNotPassThroughOtherValues) {
-  Sel(0) = 6;
-  Sel(12) = 3;
+  SetSel(0, 6);
+  SetSel(12, 3);
   options.InitOpt();
   options.InitOpt();
   EXPECT_EQ(List("cboTot")->count(), 21) << "the list is cleared before it is filled";
@@ -169,10 +178,9 @@ TEST_F(OptionsFrameTest, ARefillDoesNotPassThroughOtherValues) {
 }
 
 TEST_F(OptionsFrameTest, AnOutOfRangeValueIsNotedAndShowsTheDefault) {
-  Sel(0) = 21;
-  Def(0) = 4;
-  Sel(9) = 2;  // voice-chip bits 10
-  Def(9) = 1;
+  StoreDefaults({{0, 4}, {9, 1}});
+  SetSel(0, 21);
+  SetSel(9, 2);  // voice-chip bits 10
   options.InitOpt();
   ASSERT_EQ(report.lines().size(), 4u);
   EXPECT_EQ(
@@ -188,7 +196,7 @@ TEST_F(OptionsFrameTest, AnOutOfRangeValueIsNotedAndShowsTheDefault) {
 }
 
 TEST_F(OptionsFrameTest, ANegativeSlotSelectsNothing) {
-  Sel(2) = -1;
+  SetSel(2, -1);
   options.InitOpt();
   EXPECT_EQ(List("cboVolume")->count(), 16);
   EXPECT_EQ(List("cboVolume")->currentIndex(), -1);
@@ -197,9 +205,9 @@ TEST_F(OptionsFrameTest, ANegativeSlotSelectsNothing) {
 }
 
 TEST_F(OptionsFrameTest, ADefaultOutsideItsListEndsTheFillWithAReport) {
-  Sel(4) = 40;
-  Def(4) = 33;
-  Sel(11) = 2;
+  StoreDefaults({{4, 33}});
+  SetSel(4, 40);
+  SetSel(11, 2);
   options.InitOpt();
   EXPECT_TRUE(ReportHas("frmChMem->InitOpt->收音机静噪电平   错误类型"));
   EXPECT_TRUE(ReportHas("错误:  frmChMem->InitOpt     出错号:  380"));

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "comm/port_control.h"
-#include "files/document.h"
+#include "session/session.h"
 #include "support/fake_link.h"
 #include "support/temp_folder.h"
 
@@ -48,12 +48,11 @@ class PortDialogTest : public ::testing::Test {
     settings.WriteSetting("Ports", "COM5", "/dev/radio-gone");
     settings.WriteSetting("Ports", "COM12", "/dev/radio-b");
     const bool started = doc.StartUp();
-    port.ComPort = doc.ComPort;
     return started;
   }
 
   std::string SettingsBytes() const { return TempFolder::Read(home / kSettingsFileName); }
-  std::string StoredPort() const { return doc.settings.ReadSetting("Setting", "COM", "", 9); }
+  std::string StoredPort() const { return doc.Settings().ReadSetting("Setting", "COM", "", 9); }
 
   static QPushButton* Button(const PortDialog& dialog, const char* name) {
     return dialog.findChild<QPushButton*>(name);
@@ -72,9 +71,9 @@ class PortDialogTest : public ::testing::Test {
 
   TempFolder home;
   ErrorReport report{[] { return std::string("2026-12-05 10:00:00"); }};
-  Document doc{home.path(), report};
+  Session doc{home.path(), report};
   DeviceTableLink link{std::set<std::string>{"/dev/radio-a", "/dev/radio-b"}};
-  PortControl port{link, doc.settings, report};
+  PortControl port{link, doc.Settings(), report};
 };
 
 TEST_F(PortDialogTest, OpeningProbesEveryPortAndOffersOnlyThoseThatOpen) {
@@ -134,14 +133,12 @@ TEST_F(PortDialogTest, OkStoresTheClickedPort) {
   QTest::mouseClick(buttons[11], Qt::LeftButton);
   EXPECT_TRUE(buttons[11]->isChecked());
   EXPECT_FALSE(buttons[2]->isChecked());
-  EXPECT_EQ(port.ComPort, 3) << "nothing changes before OK";
   EXPECT_EQ(SettingsBytes(), before);
 
   QTest::mouseClick(Button(dialog, "cmdOk"), Qt::LeftButton);
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
   EXPECT_FALSE(dialog.isVisible());
-  EXPECT_EQ(port.ComPort, 12);
-  EXPECT_EQ(doc.ComPort, 12);
+  EXPECT_EQ(doc.ComPort(), 12);
   EXPECT_EQ(StoredPort(), "12");
   // Only the port line changed; the device table and everything else stay as they were.
   std::string expected = before;
@@ -162,17 +159,15 @@ TEST_F(PortDialogTest, OkWithoutAnotherChoiceKeepsTheOpeningPort) {
     dialog.cmdOk_Click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
   }
-  EXPECT_EQ(port.ComPort, 5);
-  EXPECT_EQ(doc.ComPort, 5);
+  EXPECT_EQ(doc.ComPort(), 5);
   EXPECT_EQ(StoredPort(), "5");
 
   // A port outside 1 to 16 selects no button; OK keeps it and stores it as it is.
-  port.ComPort = 17;
+  doc.SetPort(17);
   PortDialog dialog(doc, port);
   EXPECT_EQ(dialog.buttons()[0]->group()->checkedId(), -1);
   dialog.cmdOk_Click();
-  EXPECT_EQ(port.ComPort, 17);
-  EXPECT_EQ(doc.ComPort, 17);
+  EXPECT_EQ(doc.ComPort(), 17);
   EXPECT_EQ(StoredPort(), "17");
   EXPECT_TRUE(report.lines().empty());
 }
@@ -191,13 +186,11 @@ TEST_F(PortDialogTest, CancelEscapeAndCloseGiveBackTheOpeningPortAndWriteNothing
     QTest::mouseClick(dialog.buttons()[11], Qt::LeftButton);
     ASSERT_TRUE(dialog.buttons()[11]->isChecked()) << name;
     // Something else moved the port while the dialog was open.
-    port.ComPort = 7;
-    doc.ComPort = 9;
+    doc.SetPort(9);
     leave(dialog);
     EXPECT_EQ(dialog.result(), QDialog::Rejected) << name;
     EXPECT_FALSE(dialog.isVisible()) << name;
-    EXPECT_EQ(port.ComPort, 3) << name;
-    EXPECT_EQ(doc.ComPort, 3) << name;
+    EXPECT_EQ(doc.ComPort(), 3) << name;
     EXPECT_EQ(SettingsBytes(), before) << name;
   }
   EXPECT_TRUE(report.lines().empty());
@@ -217,12 +210,11 @@ TEST_F(PortDialogTest, ASettingsFileThatCannotBeWrittenIsReported) {
   EXPECT_NE(report.lines()[1].find("frmToolCom->cmdOk_Click"), std::string::npos)
       << report.lines()[1];
   EXPECT_TRUE(dialog.isVisible()) << "the dialog stays open after a failed write";
-  EXPECT_EQ(port.ComPort, 12) << "the port was set before the write";
+  EXPECT_EQ(doc.ComPort(), 12) << "the port was set before the write";
 
   QTest::mouseClick(Button(dialog, "cmdCancel"), Qt::LeftButton);
   EXPECT_FALSE(dialog.isVisible());
-  EXPECT_EQ(port.ComPort, 3);
-  EXPECT_EQ(doc.ComPort, 3);
+  EXPECT_EQ(doc.ComPort(), 3);
 }
 
 TEST_F(PortDialogTest, ChineseCaptionsAndFont) {

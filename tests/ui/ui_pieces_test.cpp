@@ -22,6 +22,7 @@
 #include "ui/error_list.h"
 #include "ui/icons.h"
 #include "ui/radio_info.h"
+#include "ui/session_signals.h"
 #include "ui/tree_view.h"
 
 namespace {
@@ -150,9 +151,11 @@ TEST(AboutBox, OkClosesIt) {
 
 TEST(ErrorListWindow, ShowsEarlierLinesAndFollowsNewOnes) {
   tq::ErrorReport report([] { return std::string("2026-01-02 03:04:05"); });
+  tq::Session session(std::filesystem::temp_directory_path(), report);
+  tq::ui::SessionSignals notices(session);
   report.ShowErrLine("mdifrmMain->Form_Load", 53, "settings");
 
-  auto window = std::make_unique<ErrorListWindow>(report, QStringLiteral("提示"));
+  auto window = std::make_unique<ErrorListWindow>(report, notices, QStringLiteral("提示"));
   EXPECT_EQ(window->objectName(), QStringLiteral("frmShowErr"));
   EXPECT_EQ(window->windowTitle(), QStringLiteral("提示"));
   QListWidget* list = Child<QListWidget>(*window, "listShowErr");
