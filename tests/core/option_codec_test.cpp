@@ -7,7 +7,6 @@
 #include <random>
 #include <set>
 #include <string>
-#include <vector>
 
 #include "base/error_report.h"
 #include "base/failure.h"
@@ -157,23 +156,8 @@ INSTANTIATE_TEST_SUITE_P(
                       SaveCase{15, 0, 0x03FE, 0xFF, 0xFB}, SaveCase{15, 0, 0x03FE, 0x02, 0x02},
                       SaveCase{15, 1, 0x03FE, 0x01, 0x05}));
 
-TEST(OptionSave, VoiceChipAndCrystalAreNeverWritten) {
-  for (const int chip : {0x00, 0x01, 0x02, 0x03}) {
-    const auto flags = static_cast<uint8_t>(chip);
-    MemoryImage image;
-    image.set(0x03FE, flags);
-    image.set(0x03D8, 0x49);
-    image.set(0x03D3, 0x40);
-    OptionValues values;
-    values.OptSel[9] = static_cast<int16_t>(3 - chip);  // a chip other than the one stored
-    values.OptSel[10] = 0;
-    OptSelToSave(values, image);
-    EXPECT_EQ(image.at(0x03FE), flags);
-    EXPECT_EQ(image.at(0x03D8), 0x49);
-    EXPECT_EQ(image.at(0x03D3), 0x40);
-  }
-}
-
+// The voice-chip bits of 0x03FE and the crystal bytes 0x03D8 and 0x03D3 are among the bytes
+// that must not change, though OptSel holds other values for them.
 TEST(OptionSave, LeavesEveryOtherByteUnchanged) {
   MemoryImage image;
   std::mt19937 random(474);
@@ -220,28 +204,7 @@ TEST(OptionSave, ValueThatDoesNotFitAByteStopsWithOverflow) {
   EXPECT_EQ(other.at(0x012F), 0x00);
 }
 
-// ---------------------------------------------------------------------------------------------
-// Load then save: what the radio holds comes back in its normal form.
-
-TEST(OptionRoundTrip, LoadedBytesAreSavedInNormalForm) {
-  struct Case {
-    int address;
-    uint8_t loaded;
-    uint8_t saved;
-  };
-  for (const Case c :
-       {Case{0x03F7, 0x1F, 0x0F}, Case{0x0135, 0x03, 0x01}, Case{0x0135, 0x02, 0x00},
-        Case{0x0136, 0xFF, 0x01}, Case{0x03F6, 0xA6, 0xA6}, Case{0x0130, 0x14, 0x14}}) {
-    MemoryImage image;
-    image.set(c.address, c.loaded);
-    OptionValues values;
-    SaveToOptSel(image, values);
-    OptSelToSave(values, image);
-    EXPECT_EQ(image.at(c.address), c.saved) << "address " << c.address;
-  }
-}
-
-TEST(OptionRoundTrip, DirectionSelectsSaveOrLoadOrNothing) {
+TEST(OptionSaveSol, DirectionSelectsSaveOrLoadOrNothing) {
   MemoryImage image;
   image.set(0x0134, 0x05);
   OptionValues values;
@@ -306,23 +269,19 @@ class OptionSettings : public ::testing::Test {
   testing::TempFolder folder_;
 };
 
-TEST_F(OptionSettings, NoOptionSectionLoadsNothing) {
-  const std::string text = "[Setting]\nLanguage=1\n1001=9\n1501=9\n";
-  const SettingsFile settings = Write(text);
-  OptionValues values;
-  values.OptSel[0] = 4;
-  values.OptDef[0] = 6;
-  int16_t language = 1;
-  for (const int mode : {0, 1, 2, 3}) OptNowDefSol(mode, language, values, settings);
-  EXPECT_EQ(values.OptSel[0], 4);
-  EXPECT_EQ(values.OptDef[0], 6);
-  EXPECT_EQ(Text(), text);
-
-  // A new image starts from the stored values: with none kept, every option stays 0.
-  OptionValues fresh;
-  OptNowDefSol(0, language, fresh, settings);
-  OptNowDefSol(2, language, fresh, settings);
-  for (int k = 0; k < kOptionCount; ++k) EXPECT_EQ(Sel(fresh, k), 0) << k;
+TEST_F(OptionSettings, NoSectionOrANegativeCountKeepsNoSlot) {
+  for (const std::string text :
+       {"[Setting]\nLanguage=1\n1001=9\n1501=9\n", "[Option]\n0=-4\n1001=5\n1501=5\n"}) {
+    const SettingsFile settings = Write(text);
+    OptionValues values = MarkedDefaults();
+    values.OptSel[0] = 4;
+    const OptionValues before = values;
+    int16_t language = 1;
+    for (const int mode : {0, 1, 2, 3}) OptNowDefSol(mode, language, values, settings);
+    EXPECT_EQ(values.OptSel, before.OptSel) << text;
+    EXPECT_EQ(values.OptDef, before.OptDef) << text;
+    EXPECT_EQ(Text(), text);
+  }
 }
 
 TEST_F(OptionSettings, ModeZeroReadsTheLanguagesKeys) {
@@ -370,17 +329,24 @@ TEST_F(OptionSettings, ModeThreeMakesCurrentValuesTheDefaults) {
   EXPECT_EQ(Text(), "[Option]\n0=2\n1001=11\n1002=-2\n1501=3\n");
 }
 
-TEST_F(OptionSettings, InvalidLanguageBecomesThree) {
-  const SettingsFile settings = Write("[Option]\n0=1\n");
+TEST_F(OptionSettings, ModeOneStoresTheCurrentValuesUnderTheLanguagesKeys) {
+  // Language 2 has keys of its own; the section name matches without regard to case.
+  const SettingsFile settings = Write("[option]\n0=2\n2501=9\nOther=x\n[ChInfo]\n3000=16\n");
   OptionValues values;
-  values.OptSel[0] = 12;
-  int16_t language = 7;
+  values.OptSel = {3, 0};
+  int16_t language = 2;
   OptNowDefSol(1, language, values, settings);
+  EXPECT_EQ(Text(), "[option]\n0=2\n2501=3\nOther=x\n2502=0\n[ChInfo]\n3000=16\n");
+
+  // An invalid language becomes 3, in the caller's variable too.
+  const SettingsFile one = Write("[Option]\n0=1\n");
+  values.OptSel[0] = 12;
+  language = 7;
+  OptNowDefSol(1, language, values, one);
   EXPECT_EQ(language, 3);
   EXPECT_EQ(Text(), "[Option]\n0=1\n3501=12\n");
-
   language = 0;
-  OptNowDefSol(9, language, values, settings);  // any other mode only reads the count
+  OptNowDefSol(9, language, values, one);  // any other mode only reads the count
   EXPECT_EQ(language, 3);
   EXPECT_EQ(Text(), "[Option]\n0=1\n3501=12\n");
 }
@@ -420,32 +386,6 @@ TEST_F(OptionSettings, CountBeyondTheSlotsFailsBeforeAnySlot) {
   OptNowDefSol(0, language, values, full);
   EXPECT_EQ(Def(values, 99), 4);
   EXPECT_EQ(Sel(values, 99), 3);
-}
-
-TEST_F(OptionSettings, NegativeCountKeepsNoSlot) {
-  const SettingsFile settings = Write("[Option]\n0=-4\n1001=5\n");
-  OptionValues values;
-  values.OptDef[0] = 2;
-  int16_t language = 1;
-  OptNowDefSol(0, language, values, settings);
-  OptNowDefSol(2, language, values, settings);
-  EXPECT_EQ(Def(values, 0), 2);
-  EXPECT_EQ(Sel(values, 0), 0);
-  EXPECT_EQ(Text(), "[Option]\n0=-4\n1001=5\n");
-}
-
-TEST_F(OptionSettings, StoringKeepsEveryOtherLine) {
-  const std::string before =
-      "[Setting]\r\nLanguage=2\r\n; kept\r\n[option]\r\n0=2\r\n2501=9\r\nOther=x\r\n"
-      "[ChInfo]\r\n3000=16\r\n";
-  const SettingsFile settings = Write(before);
-  OptionValues values;
-  values.OptSel = {3, 0};
-  int16_t language = 2;
-  OptNowDefSol(1, language, values, settings);
-  EXPECT_EQ(Text(),
-            "[Setting]\r\nLanguage=2\r\n; kept\r\n[option]\r\n0=2\r\n2501=3\r\nOther=x\r\n"
-            "2502=0\r\n[ChInfo]\r\n3000=16\r\n");
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -496,30 +436,6 @@ INSTANTIATE_TEST_SUITE_P(
         ComboCase{13, 5, "出错位置: frmChMem->InitOpt->VOX延迟时间[秒]     错误类型: 不在范围内"},
         ComboCase{14, 1, "出错位置: frmChMem->InitOpt->接收时禁止VOX     错误类型: 不在范围内"}));
 
-TEST(OptionShownNotes, TimeOutTimerNoteIsExactlyTwoLines) {
-  OptionValues values;
-  values.OptSel[0] = 21;
-  values.OptDef[0] = 4;
-  ErrorReport report = FixedReport();
-  EXPECT_EQ(OptionShownIndex(0, values, report), 4);
-  const std::vector<std::string> expected = {
-      kHeader,
-      "        可选功能项:   出错位置: frmChMem->InitOpt->超时定时器     错误类型: 不在范围内"};
-  EXPECT_EQ(report.lines(), expected);
-}
-
-TEST(OptionShownNotes, BroadcastSquelchNoteHasThreeBlanks) {
-  EXPECT_EQ(OptionOutOfRangeText(4),
-            "出错位置: frmChMem->InitOpt->收音机静噪电平   错误类型: 不在范围内");
-  EXPECT_EQ(OptionOutOfRangeText(4).find("     "), std::string::npos);
-}
-
-TEST(OptionShownNotes, CheckBoxesAndOtherSlotsHaveNoNote) {
-  for (const int slot : {6, 7, 8, 15, -1, 16, 99}) {
-    EXPECT_TRUE(OptionOutOfRangeText(slot).empty()) << slot;
-  }
-}
-
 TEST(OptionShownNotes, NegativeValueSelectsNothingWithoutANote) {
   OptionValues values;
   values.OptSel[1] = -1;
@@ -534,7 +450,7 @@ TEST(OptionShownNotes, NegativeValueSelectsNothingWithoutANote) {
   EXPECT_EQ(report.lines().size(), 2u);
 }
 
-TEST(OptionShownNotes, CheckBoxShowsAnyNonZeroAsChecked) {
+TEST(OptionShownNotes, CheckBoxesShowAnyNonZeroAsCheckedAndHaveNoNote) {
   struct Case {
     int slot;
     int16_t value;
@@ -548,48 +464,22 @@ TEST(OptionShownNotes, CheckBoxShowsAnyNonZeroAsChecked) {
     EXPECT_EQ(OptionShownIndex(c.slot, values, report), c.shown) << c.slot << " " << c.value;
   }
   EXPECT_TRUE(report.lines().empty());
+  for (const int slot : {6, 7, 8, 15, -1, 16, 99}) {
+    EXPECT_TRUE(OptionOutOfRangeText(slot).empty()) << slot;
+  }
 }
 
-TEST(OptionShownNotes, VoiceChipBitsTenAreReportedAndShowTheDefault) {
-  MemoryImage image;
-  image.set(0x03FE, 0x02);
-  OptionValues values;
-  values.OptDef[9] = 1;
-  SaveToOptSel(image, values);
-  ASSERT_EQ(values.OptSel[9], 2);
-  ErrorReport report = FixedReport();
-  EXPECT_EQ(OptionShownIndex(9, values, report), 1);
-  ASSERT_EQ(report.lines().size(), 2u);
-  EXPECT_EQ(
-      report.lines()[1],
-      "        可选功能项:   出错位置: frmChMem->InitOpt->语音片选择     错误类型: 不在范围内");
-}
-
-TEST(OptionShownNotes, TimeOutByteFourteenShowsTheLastEntry) {
-  MemoryImage image;
-  image.set(0x0130, 0x14);
-  OptionValues values;
-  SaveToOptSel(image, values);
-  ErrorReport report = FixedReport();
-  EXPECT_EQ(OptionShownIndex(0, values, report), 20);  // 15 * 20 = 300 seconds
-  EXPECT_TRUE(report.lines().empty());
-}
-
-TEST(OptionShownNotes, DefaultOutsideTheListFailsAfterTheNote) {
-  OptionValues values;
-  values.OptSel[13] = 6;
-  values.OptDef[13] = 6;
-  ErrorReport report = FixedReport();
-  EXPECT_EQ(FailureNumber([&] { OptionShownIndex(13, values, report); }), 380);
-  EXPECT_EQ(report.lines().size(), 2u);
-}
-
-TEST(OptionShownNotes, SlotOutsideTheOptionsIsIndexOutOfRange) {
+TEST(OptionShownNotes, ASlotOutsideTheOptionsOrADefaultOutsideItsListFails) {
   OptionValues values;
   ErrorReport report = FixedReport();
   EXPECT_EQ(FailureNumber([&] { OptionShownIndex(16, values, report); }), 9);
   EXPECT_EQ(FailureNumber([&] { OptionShownIndex(-1, values, report); }), 9);
   EXPECT_TRUE(report.lines().empty());
+  // The note of the value out of range comes before the failure.
+  values.OptSel[13] = 6;
+  values.OptDef[13] = 6;
+  EXPECT_EQ(FailureNumber([&] { OptionShownIndex(13, values, report); }), 380);
+  EXPECT_EQ(report.lines().size(), 2u);
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
-#include <optional>
 #include <thread>
 #include <vector>
 
@@ -84,13 +83,6 @@ PtyRadioOptions Line(bool lineTiming, int latencyMs) {
   return options;
 }
 
-template <typename Set>
-RadioFaults Faults(Set set) {
-  RadioFaults faults;
-  set(faults);
-  return faults;
-}
-
 TEST(PtyRadio, WrittenBlockReadsBack) {
   PtyRadio server{SimulatedRadio()};
   EXPECT_EQ(server.SlavePath().rfind("/dev/pts/", 0), 0u) << server.SlavePath();
@@ -125,15 +117,6 @@ TEST(PtyRadio, LineStaysUpBetweenTheToolsOpens) {
   EXPECT_EQ(second.Read(1), Bytes{0x06});
 }
 
-TEST(PtyRadio, FrameSplitAcrossWritesIsAnswered) {
-  PtyRadio server{SimulatedRadio()};
-  ToolSide tool(server.SlavePath());
-  ASSERT_TRUE(tool.Write({0x3A, 0x91, 0xC4}));
-  std::this_thread::sleep_for(milliseconds(50));
-  ASSERT_TRUE(tool.Write({0x0E, 0x7B, 0x25, 0xD8}));
-  EXPECT_EQ(tool.Read(1), Bytes{0x06});
-}
-
 TEST(PtyRadio, LineTimingPacesRequestAndReply) {
   PtyRadio server{SimulatedRadio(), Line(true, 0)};
   ToolSide tool(server.SlavePath());
@@ -159,7 +142,9 @@ TEST(PtyRadio, LatencyDelaysEachReply) {
 }
 
 TEST(PtyRadio, HangUpDeliversTheLastReplyThenDropsTheLine) {
-  PtyRadio server{SimulatedRadio(false, Faults([](RadioFaults& f) { f.hangUpAfter = 2; }))};
+  RadioFaults faults;
+  faults.hangUpAfter = 2;
+  PtyRadio server{SimulatedRadio(false, faults)};
   ToolSide tool(server.SlavePath());
   ASSERT_TRUE(tool.Write(kProgrammingCode));
   EXPECT_EQ(tool.Read(1), Bytes{0x06});

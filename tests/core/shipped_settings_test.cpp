@@ -1,5 +1,5 @@
 // The settings file shipped with the program: every key the program reads at start-up is there,
-// the channel layouts read to their end markers, and the option values fit their lists.
+// both channel layouts read to their end markers, and the option values fit their lists.
 #include <gtest/gtest.h>
 
 #include <charconv>
@@ -10,12 +10,13 @@
 #include <vector>
 
 #include "base/settings_file.h"
+#include "image/channel_table.h"
+#include "options/option_codec.h"
 
 namespace tq {
 namespace {
 
 constexpr std::string_view kMissing = "<missing>";
-constexpr std::string_view kEndMarker = "*EndOfThisItem*";
 
 SettingsFile Shipped() {
   return SettingsFile(std::string(TQ474_PROGRAM_DIR) + "/TQ474.ini");
@@ -41,45 +42,20 @@ std::vector<std::string> SplitBars(const std::string& text) {
   }
 }
 
-std::string Read(const SettingsFile& file, std::string_view section, long long key,
-                 std::size_t length) {
-  return file.ReadSetting(section, std::to_string(key), kMissing, length);
-}
-
-TEST(ShippedSettings, FileIsNextToTheProgram) {
-  EXPECT_TRUE(std::filesystem::is_regular_file(Shipped().path())) << Shipped().path();
-}
-
-TEST(ShippedSettings, SettingSectionHasEveryKey) {
+TEST(ShippedSettings, SettingSectionHasEveryKeyAndDistinctColourNumbers) {
   const SettingsFile file = Shipped();
-  const char* const keys[] = {"FirRun",         "Language",     "COM",           "ModelType",
-                              "ModelRange",     "DatNum",       "EngFont",       "ChsFont",
-                              "OverColor",      "DefColor",     "CtMax",         "DcsMax",
-                              "CtcDcsMax",      "TableMaxAddr", "ReadStartAddr", "ReadEndAddr",
-                              "WriteStartAddr", "WriteEndAddr", "ChannelLock"};
-  for (const char* key : keys) {
+  ASSERT_TRUE(std::filesystem::is_regular_file(file.path())) << file.path();
+  for (const char* key :
+       {"FirRun", "Language", "COM", "ModelType", "ModelRange", "DatNum", "EngFont", "ChsFont",
+        "OverColor", "DefColor", "CtMax", "DcsMax", "CtcDcsMax", "TableMaxAddr", "ReadStartAddr",
+        "ReadEndAddr", "WriteStartAddr", "WriteEndAddr", "ChannelLock"}) {
     EXPECT_NE(file.ReadSetting("Setting", key, kMissing, 29), kMissing) << key;
   }
-  EXPECT_EQ(file.ReadSetting("Setting", "FirRun", kMissing, 2), "1");
-  EXPECT_EQ(file.ReadSetting("Setting", "Language", kMissing, 9), "3");
-  EXPECT_EQ(file.ReadSetting("Setting", "COM", kMissing, 9), "1");
+  // The image size matches the radio's 8 KB memory.
   EXPECT_EQ(file.ReadSetting("Setting", "DatNum", kMissing, 9), "8191");
-  EXPECT_EQ(file.ReadSetting("Setting", "EngFont", kMissing, 29), "Times New Roman");
-  EXPECT_EQ(file.ReadSetting("Setting", "ChsFont", kMissing, 29), "宋体");
-  EXPECT_EQ(file.ReadSetting("Setting", "TableMaxAddr", kMissing, 14), "1FFF");
-  EXPECT_EQ(file.ReadSetting("Setting", "ReadStartAddr", kMissing, 14), "0000");
-  EXPECT_EQ(file.ReadSetting("Setting", "ReadEndAddr", kMissing, 14), "1FFF");
-  EXPECT_EQ(file.ReadSetting("Setting", "WriteStartAddr", kMissing, 14), "0000");
-  EXPECT_EQ(file.ReadSetting("Setting", "WriteEndAddr", kMissing, 14), "1FFF");
-  EXPECT_EQ(file.ReadSetting("Setting", "ChannelLock", kMissing, 14), "ShowNo");
-}
-
-TEST(ShippedSettings, ColoursAreDistinctDecimalColourNumbers) {
-  const SettingsFile file = Shipped();
   const auto def = Whole(file.ReadSetting("Setting", "DefColor", kMissing, 29));
   const auto over = Whole(file.ReadSetting("Setting", "OverColor", kMissing, 29));
-  ASSERT_TRUE(def.has_value());
-  ASSERT_TRUE(over.has_value());
+  ASSERT_TRUE(def.has_value() && over.has_value());
   for (long long colour : {*def, *over}) {
     EXPECT_GE(colour, 0);
     EXPECT_LE(colour, 16777215);
@@ -87,100 +63,72 @@ TEST(ShippedSettings, ColoursAreDistinctDecimalColourNumbers) {
   EXPECT_NE(*def, *over);
 }
 
-// Both channel layouts: key base 1000 (Simplified Chinese) and 3000 (the other languages).
-class ShippedLayout : public ::testing::TestWithParam<int> {
- protected:
-  // Text list of field f, read up to its end marker; nullopt when no marker is among r = 0..50.
-  std::optional<std::vector<std::string>> FieldList(int field) const {
-    std::vector<std::string> texts;
-    for (int r = 0; r <= 50; ++r) {
-      const std::string text = Read(file_, "ChInfo", GetParam() + 200 + (field - 1) * 50 + r, 99);
-      if (text == kEndMarker) return texts;
-      texts.push_back(text);
-    }
-    return std::nullopt;
-  }
+// Both channel layouts: Simplified Chinese (1) and the one of the other languages (3).
+class ShippedLayout : public ::testing::TestWithParam<int> {};
 
-  SettingsFile file_ = Shipped();
-};
-
-TEST_P(ShippedLayout, HasSixteenChannelsAndEightFields) {
-  const int base = GetParam();
-  EXPECT_EQ(Read(file_, "ChInfo", base, 5), "16");
-  EXPECT_EQ(Read(file_, "ChInfo", base + 1, 5), "240");
-  EXPECT_EQ(Read(file_, "ChInfo", base + 2, 5), "8");
-}
-
-TEST_P(ShippedLayout, HasATitleAndAWidthForEveryColumn) {
-  const int base = GetParam();
-  const std::vector<std::string> titles = SplitBars(Read(file_, "ChInfo", base + 3, 199));
+TEST_P(ShippedLayout, ReadsWholeWithATitleAndAWidthForEveryColumn) {
+  ChannelLayout layout;
+  ASSERT_NO_THROW(ReadChInfo(Shipped(), GetParam(), layout));
+  EXPECT_EQ(layout.ChCount, 16);
+  ASSERT_EQ(layout.ColCount, 8);
+  const std::vector<std::string> titles = SplitBars(layout.format);
   ASSERT_EQ(titles.size(), 9u);
   for (const std::string& title : titles) EXPECT_FALSE(title.empty());
-  for (int k = 0; k <= 8; ++k) {
-    const auto width = Whole(Read(file_, "ChInfo", base + 100 + k, 10));
-    ASSERT_TRUE(width.has_value()) << "column " << k;
-    EXPECT_GE(*width, 300) << "column " << k;
-    EXPECT_LE(*width, 3000) << "column " << k;
+  ASSERT_EQ(layout.widths.size(), 9u);
+  for (const int32_t width : layout.widths) {
+    EXPECT_GE(width, 300);
+    EXPECT_LE(width, 3000);
   }
 }
 
-TEST_P(ShippedLayout, FrequencyAndToneFieldsCarryTheirColumnKeys) {
+TEST_P(ShippedLayout, FrequencyAndToneFieldsCarryTheirColumnKeysAndUsableDefaults) {
+  ChannelLayout layout;
+  ReadChInfo(Shipped(), GetParam(), layout);
   const char* const keys[] = {"RxFre", "TxFre", "CtcssDcsDec", "CtcssDcsEnc"};
   for (int f = 1; f <= 4; ++f) {
-    const auto list = FieldList(f);
-    ASSERT_TRUE(list.has_value()) << "field " << f << " has no end marker";
-    ASSERT_EQ(list->size(), 3u) << "field " << f;
-    EXPECT_EQ((*list)[0], keys[f - 1]);
-    const auto defaultValue = Whole((*list)[2]);
+    const auto& list = layout.fieldTexts.at(static_cast<std::size_t>(f));
+    ASSERT_EQ(list.size(), 3u) << "field " << f;
+    EXPECT_EQ(list[0], keys[f - 1]);
+    const auto defaultValue = Whole(list[2]);
     ASSERT_TRUE(defaultValue.has_value()) << "field " << f;
-    if (f <= 2) {
-      // A frequency in 10 Hz inside the 400 - 470 MHz band the channel window starts with.
-      EXPECT_GE(*defaultValue, 40000000) << "field " << f;
-      EXPECT_LE(*defaultValue, 47000000) << "field " << f;
-    } else {
-      // A tone index of the tone list.
-      EXPECT_GE(*defaultValue, 0) << "field " << f;
-      EXPECT_LE(*defaultValue, 260) << "field " << f;
-    }
+    // A frequency in 10 Hz inside the 400 - 470 MHz band the channel window starts with, or
+    // a tone index of the tone list.
+    EXPECT_GE(*defaultValue, f <= 2 ? 40000000 : 0) << "field " << f;
+    EXPECT_LE(*defaultValue, f <= 2 ? 47000000 : 260) << "field " << f;
   }
 }
 
 TEST_P(ShippedLayout, ParameterFieldsListTheirItemsAndAValidDefault) {
-  // Bandwidth, power and scan list are on/off bits; the busy lock has three values.
-  const std::size_t itemCounts[] = {2, 2, 2, 3};
+  ChannelLayout layout;
+  ReadChInfo(Shipped(), GetParam(), layout);
   for (int f = 5; f <= 8; ++f) {
-    const auto list = FieldList(f);
-    ASSERT_TRUE(list.has_value()) << "field " << f << " has no end marker";
-    ASSERT_GE(list->size(), 3u) << "field " << f;
-    const std::vector<std::string> items(list->begin() + 3, list->end());
-    const auto count = Whole((*list)[1]);
-    ASSERT_TRUE(count.has_value()) << "field " << f;
-    EXPECT_EQ(static_cast<std::size_t>(*count), items.size()) << "field " << f;
-    EXPECT_EQ(items.size(), itemCounts[f - 5]) << "field " << f;
-    EXPECT_EQ(SplitBars((*list)[0]), items) << "field " << f;
+    const auto& list = layout.fieldTexts.at(static_cast<std::size_t>(f));
+    ASSERT_GE(list.size(), 5u) << "field " << f;
+    const std::vector<std::string> items(list.begin() + 3, list.end());
+    EXPECT_EQ(Whole(list[1]), static_cast<long long>(items.size())) << "field " << f;
+    EXPECT_EQ(SplitBars(list[0]), items) << "field " << f;
     for (const std::string& item : items) EXPECT_FALSE(item.empty()) << "field " << f;
-    const auto defaultItem = Whole((*list)[2]);
+    const auto defaultItem = Whole(list[2]);
     ASSERT_TRUE(defaultItem.has_value()) << "field " << f;
     EXPECT_GE(*defaultItem, 0) << "field " << f;
-    EXPECT_LT(*defaultItem, *count) << "field " << f;
+    EXPECT_LT(*defaultItem, static_cast<long long>(items.size())) << "field " << f;
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(ShippedSettings, ShippedLayout, ::testing::Values(1000, 3000));
+INSTANTIATE_TEST_SUITE_P(ShippedSettings, ShippedLayout, ::testing::Values(1, 3));
 
 TEST(ShippedSettings, OptionValuesOfEveryLanguageFitTheirLists) {
   const SettingsFile file = Shipped();
-  EXPECT_EQ(file.ReadSetting("Option", "0", kMissing, 19), "16");
-  // Highest value of each option slot, in slot order.
-  const long long highest[16] = {20, 9, 15, 2, 32, 15, 1, 1, 1, 1, 3, 10, 10, 5, 1, 1};
+  EXPECT_EQ(file.ReadSetting("Option", "0", kMissing, 19), std::to_string(kOptionCount));
   for (int language = 1; language <= 3; ++language) {
-    for (int slot = 0; slot < 16; ++slot) {
+    for (int slot = 0; slot < kOptionCount; ++slot) {
+      // The default (x001...) and the current value (x501...) of the slot.
       for (int offset : {1, 501}) {
-        const long long key = language * 1000 + offset + slot;
-        const auto value = Whole(Read(file, "Option", key, 19));
+        const std::string key = std::to_string(language * 1000 + offset + slot);
+        const auto value = Whole(file.ReadSetting("Option", key, kMissing, 19));
         ASSERT_TRUE(value.has_value()) << "key " << key;
         EXPECT_GE(*value, 0) << "key " << key;
-        EXPECT_LE(*value, highest[slot]) << "key " << key;
+        EXPECT_LE(*value, kOptionMax[static_cast<std::size_t>(slot)]) << "key " << key;
       }
     }
   }
