@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/message_numbers.h"
 #include "base/text_table.h"
 #include "cli/commands.h"
 #include "image/stamp.h"
@@ -104,10 +105,11 @@ void PrintTable(const tq::Session& session) {
     return own.empty() ? english[number] : own;
   };
   std::printf("File:   %s\n", session.CurrentDataPath().string().c_str());
-  std::printf("Model:  %d (%s)\n", session.Image().at(tq::kModelAddress), text(356).c_str());
+  std::printf("Model:  %d (%s)\n", session.Image().at(tq::kModelAddress),
+              text(tq::msg::kModelName).c_str());
   const std::string bandName =
       session.BandPosition() == tq::kCustomBand
-          ? text(373)
+          ? text(tq::msg::kCustomBand)
           : tq::kBandList[static_cast<std::size_t>(session.BandPosition())].text;
   std::printf("Band:   %s (%s - %s MHz)\n\n", bandName.c_str(),
               FrequencyText(session.Band().lower).c_str(),

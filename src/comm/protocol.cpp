@@ -4,6 +4,7 @@
 
 #include "base/error_report.h"
 #include "base/failure.h"
+#include "base/message_numbers.h"
 #include "base/numbers.h"
 #include "base/text_table.h"
 #include "comm/data_list.h"
@@ -15,7 +16,6 @@ namespace tq {
 namespace {
 
 constexpr int kBlockBytes = 16;
-constexpr int kMsgNoReply = 175;
 
 constexpr const char* kEnterProgramming = "TX3A91C40E7B25D8RX06EN";
 constexpr const char* kEndOfRead = "TX6C0F93B1D47E28EN";
@@ -220,7 +220,7 @@ void Protocol::RxComDat(int16_t count) {
       wait_.DelayNms(RxPollDelay);
     }
     if (!arrived) {
-      list_.AddLine(texts_[kMsgNoReply]);
+      list_.AddLine(texts_[msg::kNoReply]);
       ComFail = true;
       return;
     }
@@ -241,7 +241,7 @@ void Protocol::RxComDat(int16_t count) {
         matches = ByteOrFail(expected, "RxComDat") == rxDat[i];
       }
       if (!matches) {
-        list_.AddLine(texts_[kMsgNoReply]);
+        list_.AddLine(texts_[msg::kNoReply]);
         ComFail = true;
         return;
       }

@@ -8,6 +8,7 @@
 
 #include "base/error_report.h"
 #include "base/failure.h"
+#include "base/message_numbers.h"
 #include "base/numbers.h"
 #include "base/text_table.h"
 #include "comm/data_list.h"
@@ -24,7 +25,6 @@ namespace tq {
 
 namespace {
 
-constexpr int kMsgCommunicationFailed = 79;
 // A transfer gives up at the seventh failed script, whichever blocks failed.
 constexpr int16_t kMaxFailedScripts = 7;
 constexpr int kRetryPauseMs = 30;
@@ -123,7 +123,7 @@ class Transfer {
     if (pause) ctx_.wait.DelayNms(kEndPauseMs);
   }
 
-  void CommunicationFailed() { ctx_.observer.MessageBox(kMsgCommunicationFailed); }
+  void CommunicationFailed() { ctx_.observer.MessageBox(msg::kCommunicationFailed); }
 
   // Runs entries [0, count) of a list, each until it succeeds; false when the transfer's
   // seventh failure aborted it. A write fills the value buffer from the image before each run,

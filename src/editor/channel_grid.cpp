@@ -7,6 +7,7 @@
 
 #include "base/error_report.h"
 #include "base/failure.h"
+#include "base/message_numbers.h"
 #include "base/numbers.h"
 #include "base/text_table.h"
 #include "image/band.h"
@@ -368,13 +369,13 @@ ChannelMenu ChannelGrid::vsfgGridCh_MouseDown(int r, int c, bool lockEntryVisibl
     menu.popUp = true;
     menu.channel = r;
     // The main window keeps "Open channel" and "Save as default" hidden; they stay disabled.
-    menu.openCh = {face[114] + " " + std::to_string(r), false, false, false};
-    menu.saveDef = {face[113], false, false, false};
-    menu.delOne = {face[110] + " " + std::to_string(r), true, hasRx, false};
-    menu.delAll = {face[112], true, true, false};
+    menu.openCh = {face[msg::kOpenChannel] + " " + std::to_string(r), false, false, false};
+    menu.saveDef = {face[msg::kSaveDefault], false, false, false};
+    menu.delOne = {face[msg::kDeleteChannel] + " " + std::to_string(r), true, hasRx, false};
+    menu.delAll = {face[msg::kDeleteAll], true, true, false};
     if (lockEntryVisible) {
       menu.lockSeparator = true;
-      menu.popChLock = {face[47], true, true, lockChecked};
+      menu.popChLock = {face[msg::kLockChannels], true, true, lockChecked};
       if (lockChecked) {
         for (MenuItem* item : {&menu.openCh, &menu.saveDef, &menu.delOne, &menu.delAll}) {
           item->enabled = false;

@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "base/message_numbers.h"
 #include "editor/channel_grid.h"
 #include "image/band.h"
 #include "session/session.h"
@@ -25,12 +26,7 @@
 #include "ui/session_signals.h"
 
 namespace tq::ui {
-namespace {
-constexpr int kMsgPrint = 8;
-constexpr int kMsgNotice = 70;
-constexpr int kMsgPrinting = 105;
-constexpr int kMsgPrintFailed = 106;
-}  // namespace
+namespace {}  // namespace
 
 ChannelWindow::ChannelWindow(Session& session, SessionSignals& notices, const bool& programClosing,
                              Dialogs& dialogs, QWidget* parent)
@@ -120,14 +116,14 @@ ChannelWindow::~ChannelWindow() {
 
 void ChannelWindow::InitFace() {
   const SoftFace& t = session_.Texts();
-  const QString title = QString::fromStdString(t[302]);
+  const QString title = QString::fromStdString(t[msg::kChannelsTitle]);
   setWindowTitle(title);
   fraMain_->setTitle(title);
-  fraModel_->setTitle(QString::fromStdString(t[370]));
-  lblModel_->setText(QString::fromStdString(t[371]));
-  lblFrequency_->setText(QString::fromStdString(t[372]));
-  fraCommonSet_->setTitle(QString::fromStdString(t[200]));
-  cmdPrintChannel_->setText(QString::fromStdString(t[kMsgPrint]));
+  fraModel_->setTitle(QString::fromStdString(t[msg::kModelFrame]));
+  lblModel_->setText(QString::fromStdString(t[msg::kModelLabel]));
+  lblFrequency_->setText(QString::fromStdString(t[msg::kBandLabel]));
+  fraCommonSet_->setTitle(QString::fromStdString(t[msg::kOptionsFrame]));
+  cmdPrintChannel_->setText(QString::fromStdString(t[msg::kPrint]));
   options_->InitFace();
 }
 
@@ -146,11 +142,11 @@ void ChannelWindow::OpenCustomRange() {
 void ChannelWindow::ChInfoModel() {
   filling_ = true;
   cboModel_->clear();
-  cboModel_->addItem(QString::fromStdString(session_.Texts()[356]));
+  cboModel_->addItem(QString::fromStdString(session_.Texts()[msg::kModelName]));
   cboModel_->setCurrentIndex(0);
   cboFrequency_->clear();
   for (const BandEntry& entry : kBandList) cboFrequency_->addItem(entry.text);
-  cboFrequency_->addItem(QString::fromStdString(session_.Texts()[373]));
+  cboFrequency_->addItem(QString::fromStdString(session_.Texts()[msg::kCustomBand]));
   filling_ = false;
   cboFrequency_->setCurrentIndex(kDefaultBand);
 }
@@ -189,11 +185,11 @@ void ChannelWindow::cmdPrintChannel_Click() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));
     if (choosePrinter && !choosePrinter(printer)) return;
-    notice(QString::fromStdString(t[kMsgPrinting]));
+    notice(QString::fromStdString(t[msg::kPrinting]));
     if (!PrintChannelTable(printer, *grid_, title)) {
-      notice(QString::fromStdString(t[kMsgPrintFailed]));
-      dialogs_.Tell(this, QString::fromStdString(t[kMsgNotice]),
-                    QString::fromStdString(t[kMsgPrintFailed]), QMessageBox::Critical);
+      notice(QString::fromStdString(t[msg::kPrintFailed]));
+      dialogs_.Tell(this, QString::fromStdString(t[msg::kNotice]),
+                    QString::fromStdString(t[msg::kPrintFailed]), QMessageBox::Critical);
     }
   });
 }

@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "base/message_numbers.h"
 #include "comm/port_control.h"
 #include "comm/transfer.h"
 #include "ui/dialogs.h"
@@ -24,12 +25,6 @@
 
 namespace tq::ui {
 namespace {
-
-constexpr int kMsgCaption = 102;
-constexpr int kMsgProcess = 156;
-constexpr int kMsgRead = 100;
-constexpr int kMsgWrite = 101;
-constexpr int kMsgNotice = 70;
 
 // Frame heights and the window's width, in pixels; the window height decides how many of the
 // stacked frames show.
@@ -217,10 +212,10 @@ void CommunWindow::InitFace() {
     widget->setFont(face);
   }
   listRtData_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-  setWindowTitle(Text(kMsgCaption));
-  fraOne_->setTitle(Text(kMsgProcess));
-  cmdRead_->setText(Text(kMsgRead));
-  cmdWrite_->setText(Text(kMsgWrite));
+  setWindowTitle(Text(msg::kCommunCaption));
+  fraOne_->setTitle(Text(msg::kProcess));
+  cmdRead_->setText(Text(msg::kRead));
+  cmdWrite_->setText(Text(msg::kWrite));
   QPalette red = lblComStatus_->palette();
   red.setColor(QPalette::WindowText, Qt::red);
   lblComStatus_->setPalette(red);
@@ -286,7 +281,7 @@ void CommunWindow::Transfer(bool reading) {
 }
 
 void CommunWindow::MessageBox(int number) {
-  dialogs_.Tell(this, Text(kMsgNotice), Text(number), QMessageBox::Warning);
+  dialogs_.Tell(this, Text(msg::kNotice), Text(number), QMessageBox::Warning);
 }
 
 void CommunWindow::SetRunning(bool running, bool reading) {

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 #include <exception>
 
+#include "base/message_numbers.h"
 #include "image/band.h"
 #include "image/custom_range.h"
 #include "session/session.h"
@@ -17,13 +18,6 @@
 namespace tq::ui {
 namespace {
 
-constexpr int kMsgNotice = 70;
-constexpr int kMsgClearChannels = 74;
-constexpr int kMsgCaption = 374;
-constexpr int kMsgMin = 375;
-constexpr int kMsgMax = 376;
-constexpr int kMsgOk = 377;
-constexpr int kMsgCancel = 378;
 const QString kFallbackLower = QStringLiteral("120");
 const QString kFallbackUpper = QStringLiteral("520");
 
@@ -80,11 +74,11 @@ void CustomRangeDialog::Form_Load() {
 void CustomRangeDialog::InitFace() {
   session_.Report().Guard("frmCustomFre->InitFace", [this] {
     const SoftFace& t = session_.Texts();
-    setWindowTitle(QString::fromStdString(t[kMsgCaption]));
-    lblFreMin_->setText(QString::fromStdString(t[kMsgMin]));
-    lblFreMax_->setText(QString::fromStdString(t[kMsgMax]));
-    cmdOk_->setText(QString::fromStdString(t[kMsgOk]));
-    cmdCancel_->setText(QString::fromStdString(t[kMsgCancel]));
+    setWindowTitle(QString::fromStdString(t[msg::kCustomCaption]));
+    lblFreMin_->setText(QString::fromStdString(t[msg::kCustomMin]));
+    lblFreMax_->setText(QString::fromStdString(t[msg::kCustomMax]));
+    cmdOk_->setText(QString::fromStdString(t[msg::kCustomOk]));
+    cmdCancel_->setText(QString::fromStdString(t[msg::kCustomCancel]));
     if (remembered_.lower.isEmpty()) remembered_.lower = kFallbackLower;
     if (remembered_.upper.isEmpty()) remembered_.upper = kFallbackUpper;
     txtFreMin_->setText(remembered_.lower);
@@ -95,8 +89,8 @@ void CustomRangeDialog::InitFace() {
 void CustomRangeDialog::cmdOk_Click() {
   // Whatever goes wrong here ends like a rejected band, without a report.
   try {
-    const QString notice = QString::fromStdString(session_.Texts()[kMsgNotice]);
-    const QString question = QString::fromStdString(session_.Texts()[kMsgClearChannels]);
+    const QString notice = QString::fromStdString(session_.Texts()[msg::kNotice]);
+    const QString question = QString::fromStdString(session_.Texts()[msg::kClearAll]);
     if (dialogs_.Ask(this, notice, question)) {
       // The new data set's band step runs for "Custom" and, the dialog being open, keeps the
       // limits; the dialog sets them afterwards.

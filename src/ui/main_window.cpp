@@ -18,6 +18,7 @@
 #include <QToolButton>
 #include <array>
 
+#include "base/message_numbers.h"
 #include "comm/port_control.h"
 #include "files/data_file.h"
 #include "image/stamp.h"
@@ -41,16 +42,6 @@
 namespace tq::ui {
 namespace {
 
-constexpr int kMsgTitle = 16;
-constexpr int kMsgNotice = 70;
-constexpr int kMsgExit = 73;
-constexpr int kMsgClearAll = 74;
-constexpr int kMsgSaveChanged = 82;
-constexpr int kMsgWrongFile = 83;
-constexpr int kMsgFileName = 85;
-constexpr int kMsgSaveFailed = 86;
-constexpr int kMsgReady = 94;
-constexpr int kMsgLocked = 116;
 constexpr const char* kDataFilter = "Data File(*.dat)";
 
 // One entry of the menu bar: its object name, its caption (a message number, or a fixed text
@@ -394,17 +385,17 @@ void MainWindow::ApplyFont() {
 
 void MainWindow::SetSoftFace() {
   ApplyFont();
-  setWindowTitle(Text(kMsgTitle));
+  setWindowTitle(Text(msg::kTitle));
   for (auto it = captions_.cbegin(); it != captions_.cend(); ++it) {
     if (QAction* action = entries_.value(it.key(), nullptr)) action->setText(Text(it.value()));
   }
-  statusNotice_->setText(Text(kMsgReady));
+  statusNotice_->setText(Text(msg::kReady));
   statusCom_->setText(QString("COM%1").arg(session_.ComPort()));
   ShowFileName();
 }
 
 void MainWindow::ShowFileName() {
-  statusAddress_->setText(Text(kMsgFileName) + Native(session_.CurrentDataPath()));
+  statusAddress_->setText(Text(msg::kFileName) + Native(session_.CurrentDataPath()));
 }
 
 QString MainWindow::StatusText(int panel) const {
@@ -424,7 +415,7 @@ void MainWindow::SetStatusNotice(const QString& text) {
 
 void MainWindow::NewFile() {
   Guarded("mdifrmMain->NewFile", [this] {
-    if (!dialogs_.Ask(this, Text(kMsgNotice), Text(kMsgClearAll))) return;
+    if (!dialogs_.Ask(this, Text(msg::kNotice), Text(msg::kClearAll))) return;
     session_.NewDataSet();
   });
 }
@@ -435,14 +426,14 @@ void MainWindow::OpenFile() {
         dialogs_.OpenFileName(this, Native(session_.CurrentDataPath()), kDataFilter);
     if (chosen.isEmpty()) return;
     if (!session_.OpenDataFile(chosen.toStdString())) {
-      dialogs_.Tell(this, Text(kMsgNotice), Text(kMsgWrongFile), QMessageBox::Critical);
+      dialogs_.Tell(this, Text(msg::kNotice), Text(msg::kWrongFile), QMessageBox::Critical);
     }
   });
 }
 
 void MainWindow::SaveFile() {
   Guarded("mdifrmMain->SaveFile", [this] {
-    if (dialogs_.Ask(this, Text(kMsgNotice), Text(kMsgSaveChanged))) SaveAsFile();
+    if (dialogs_.Ask(this, Text(msg::kNotice), Text(msg::kSaveChanged))) SaveAsFile();
   });
 }
 
@@ -458,7 +449,7 @@ void MainWindow::SaveAsFile() {
       ::access(folder.absoluteFilePath().toLocal8Bit().constData(), W_OK) != 0) {
     session_.Report().ShowErrLine("mdifrmMain->SaveAsFile", err::kPathFileAccess,
                                   chosen.toStdString() + ": cannot be written");
-    dialogs_.Tell(this, Text(kMsgNotice), Text(kMsgSaveFailed), QMessageBox::Critical);
+    dialogs_.Tell(this, Text(msg::kNotice), Text(msg::kSaveFailed), QMessageBox::Critical);
     return;
   }
   session_.SaveAs(chosen.toStdString());
@@ -577,7 +568,8 @@ void MainWindow::mnuLangSel_Click(int16_t language) {
 
 void MainWindow::SwiLangFace(int16_t language) {
   session_.ChooseLanguage(language);
-  dialogs_.Tell(this, "Message", QString::fromStdString(SoftFace::Build(kLangEnglish)[68]),
+  dialogs_.Tell(this, "Message",
+                QString::fromStdString(SoftFace::Build(kLangEnglish)[msg::kLanguageSwitched]),
                 QMessageBox::Question);
   close();
 }
@@ -585,9 +577,9 @@ void MainWindow::SwiLangFace(int16_t language) {
 void MainWindow::LockFaceOperate(bool locked) {
   Guarded("mdifrmMain->LockFaceOperate", [&] {
     if (locked) {
-      statusNotice_->setText(Text(kMsgLocked));
+      statusNotice_->setText(Text(msg::kLocked));
     } else {
-      statusNotice_->setText(Text(kMsgReady));
+      statusNotice_->setText(Text(msg::kReady));
       tmrChLockBlink_->stop();
     }
     if (channelWindow_ != nullptr) channelWindow_->SetLocked(locked);
@@ -618,8 +610,8 @@ void MainWindow::mnuPopChLock_Click() {
 }
 
 void MainWindow::tmrChLock_Timer() {
-  if (session_.Locked() && statusNotice_->text() == Text(kMsgReady)) {
-    statusNotice_->setText(Text(kMsgLocked));
+  if (session_.Locked() && statusNotice_->text() == Text(msg::kReady)) {
+    statusNotice_->setText(Text(msg::kLocked));
     tmrChLockBlink_->start();
   }
 }
@@ -628,14 +620,14 @@ void MainWindow::tmrChLockBlink_Timer() {
   if (!session_.Locked()) return;
   blinkPhase_ = blinkPhase_ == 0 ? 1 : 0;
   const QString notice = statusNotice_->text();
-  if (notice == Text(kMsgReady) || notice == Text(kMsgLocked) || notice.isEmpty()) {
-    statusNotice_->setText(Text(blinkPhase_ == 1 ? kMsgLocked : kMsgReady));
+  if (notice == Text(msg::kReady) || notice == Text(msg::kLocked) || notice.isEmpty()) {
+    statusNotice_->setText(Text(blinkPhase_ == 1 ? msg::kLocked : msg::kReady));
   }
 }
 
 void MainWindow::tmrNoteStatus_Timer() {
   tmrNoteStatus_->stop();
-  statusNotice_->setText(Text(kMsgReady));
+  statusNotice_->setText(Text(msg::kReady));
 }
 
 void MainWindow::mnuTreeView_Click() {
@@ -644,7 +636,7 @@ void MainWindow::mnuTreeView_Click() {
 
 void MainWindow::mnuShowErr_Click() {
   if (!errorList_) {
-    errorList_ = new ErrorListWindow(session_.Report(), *signals_, Text(kMsgNotice), this);
+    errorList_ = new ErrorListWindow(session_.Report(), *signals_, Text(msg::kNotice), this);
     addDockWidget(Qt::BottomDockWidgetArea, errorList_);
   }
   errorList_->show();
@@ -664,7 +656,7 @@ void MainWindow::OpenView(const QString& key) {
       connect(radioInfo_, &RadioInfoWindow::memoryWindowRequested, this,
               [this] { ShowMemoryWindow(true); });
     }
-    radioInfo_->ShowRadio(Text(356),
+    radioInfo_->ShowRadio(Text(msg::kModelName),
                           RadioInfoWindow::RangeText(session_.Band().lower, session_.Band().upper),
                           LastWriteText());
     view = radioInfo_;
@@ -685,12 +677,12 @@ void MainWindow::OpenView(const QString& key) {
 
 QString MainWindow::LastWriteText() const {
   const std::optional<std::string> stamp = StampText(session_.Image());
-  return stamp ? QString::fromStdString(*stamp) : Text(179);
+  return stamp ? QString::fromStdString(*stamp) : Text(msg::kNeverWritten);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   session_.Report().Guard("mdifrmMain->MDIForm_QueryUnload", [&] {
-    if (!closing_ && !dialogs_.Ask(this, Text(kMsgNotice), Text(kMsgExit))) {
+    if (!closing_ && !dialogs_.Ask(this, Text(msg::kNotice), Text(msg::kExit))) {
       event->ignore();
       return;
     }

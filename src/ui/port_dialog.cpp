@@ -11,18 +11,13 @@
 #include <QVBoxLayout>
 #include <string>
 
+#include "base/message_numbers.h"
 #include "comm/port_control.h"
 #include "session/session.h"
 #include "ui/interface_font.h"
 
 namespace tq::ui {
 namespace {
-
-constexpr int kMsgCaption = 60;
-constexpr int kMsgFrame = 61;
-constexpr int kMsgLabel = 62;
-constexpr int kMsgOk = 63;
-constexpr int kMsgCancel = 64;
 
 // COM1-COM8 fill the left column, COM9-COM16 the right one.
 constexpr int kRowsPerColumn = 8;
@@ -118,11 +113,11 @@ void PortDialog::Form_Load() {
 
 void PortDialog::InitFace() {
   const SoftFace& texts = session_.Texts();
-  setWindowTitle(QString::fromStdString(texts[kMsgCaption]));
-  fraToolCom_->setTitle(QString::fromStdString(texts[kMsgFrame]));
-  lblToolCom_->setText(QString::fromStdString(texts[kMsgLabel]));
-  cmdOk_->setText(QString::fromStdString(texts[kMsgOk]));
-  cmdCancel_->setText(QString::fromStdString(texts[kMsgCancel]));
+  setWindowTitle(QString::fromStdString(texts[msg::kPortCaption]));
+  fraToolCom_->setTitle(QString::fromStdString(texts[msg::kPortFrame]));
+  lblToolCom_->setText(QString::fromStdString(texts[msg::kPortLabel]));
+  cmdOk_->setText(QString::fromStdString(texts[msg::kPortOk]));
+  cmdCancel_->setText(QString::fromStdString(texts[msg::kPortCancel]));
 
   // Every control inherits the interface font from the dialog.
   setFont(InterfaceFont(session_.FontName(), font()));
