@@ -23,9 +23,7 @@ using testing::TempFolder;
 
 class CliTest : public ::testing::Test {
  protected:
-  CliTest() {
-    home.CopyShippedProgramFiles();
-  }
+  CliTest() { home.CopyShippedProgramFiles(); }
 
   CommandResult Cli(const std::string& arguments) {
     return RunCommand(std::string(TQ474_CLI) + " --home '" + home.path().string() + "' " +

@@ -13,13 +13,10 @@ namespace {
 
 using testing::TempFolder;
 
-
 // A program folder holding copies of the shipped default image and settings file.
 class DocumentTest : public ::testing::Test {
  protected:
-  DocumentTest() {
-    home.CopyShippedProgramFiles();
-  }
+  DocumentTest() { home.CopyShippedProgramFiles(); }
 
   std::vector<uint8_t> DefaultImageFile() const {
     const std::string text = TempFolder::Read(home.path() / kDefaultImageFileName);
