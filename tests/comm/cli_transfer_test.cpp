@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "files/data_file.h"
 #include "base/settings_file.h"
+#include "files/data_file.h"
 #include "image/memory_image.h"
 #include "support/process.h"
 #include "support/temp_folder.h"

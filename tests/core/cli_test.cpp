@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <string>
 
-#include "files/data_file.h"
 #include "base/settings_file.h"
+#include "files/data_file.h"
 #include "image/channel_table.h"
 #include "image/memory_image.h"
 #include "support/process.h"
@@ -23,9 +23,7 @@ using testing::TempFolder;
 
 class CliTest : public ::testing::Test {
  protected:
-  CliTest() {
-    home.CopyShippedProgramFiles();
-  }
+  CliTest() { home.CopyShippedProgramFiles(); }
 
   CommandResult Cli(const std::string& arguments) {
     return RunCommand(std::string(TQ474_CLI) + " --home '" + home.path().string() + "' " +

@@ -4,9 +4,7 @@
 
 #include <algorithm>
 #include <ctime>
-#include <deque>
 #include <tuple>
-#include <utility>
 
 #include "base/error_report.h"
 #include "base/failure.h"
@@ -14,14 +12,17 @@
 #include "comm/data_list.h"
 #include "comm/serial_link.h"
 #include "comm/transfer.h"
-#include "image/stamp.h"
 #include "comm/wait.h"
 #include "image/memory_image.h"
+#include "image/stamp.h"
+#include "support/scripted_link.h"
 
 namespace tq {
 namespace {
 
 using Bytes = std::vector<uint8_t>;
+using testing::CountingWait;
+using testing::ScriptedLink;
 
 std::string Values(int count) {
   std::string text;
@@ -225,48 +226,9 @@ TEST(WriteComDat, DateIsBinaryTimeIsBcd) {
 // ---------------------------------------------------------------------------------------------
 // Interpreter over an in-memory link
 
-// A link that answers each write with the next queued reply.
-class ScriptedLink final : public SerialLink {
- public:
-  void Open(const std::string&) override { open_ = true; }
-  void Close() override { open_ = false; }
-  bool IsOpen() const override { return open_; }
-  void DiscardTx() override {}
-  void DiscardRx() override { input.clear(); }
-  void Write(std::span<const uint8_t> bytes) override {
-    written.emplace_back(bytes.begin(), bytes.end());
-    if (!replies.empty()) {
-      input.insert(input.end(), replies.front().begin(), replies.front().end());
-      replies.pop_front();
-    }
-  }
-  int BytesWaiting() override { return static_cast<int>(input.size()); }
-  Bytes ReadAll() override { return std::exchange(input, {}); }
-  void WaitForInput(int) override {}
-
-  std::deque<Bytes> replies;
-  std::vector<Bytes> written;
-  Bytes input;
-
- private:
-  bool open_ = true;
-};
-
-// A wait that only counts.
-class CountingWait final : public Wait {
- public:
-  int64_t NowMs() override { return now; }
-  void DelayNms(int16_t ms) override {
-    delays.push_back(ms);
-    now += ms;
-  }
-  void SleepMs(int ms) override { now += ms; }
-  std::vector<int> delays;
-  int64_t now = 0;
-};
-
 class ProtocolTest : public ::testing::Test {
  protected:
+  ProtocolTest() { link.Open(ScriptedLink::kDevice); }
   bool Reported(const std::string& label) const {
     return std::any_of(report.lines().begin(), report.lines().end(), [&](const std::string& line) {
       return line.find(label) != std::string::npos;

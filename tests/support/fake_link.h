@@ -16,14 +16,16 @@ class DeviceTableLink final : public SerialLink {
   explicit DeviceTableLink(std::set<std::string> present) : present_(std::move(present)) {}
   void Open(const std::string& device) override {
     opened.push_back(device);
-    if (present_.count(device) == 0) throw Failure(53, device + ": error 2, No such file");
-    open_ = true;
+    open_ = present_.count(device) != 0;
+    if (!open_) throw Failure(err::kFileNotFound, device + ": error 2, No such file");
   }
   void Close() override { open_ = false; }
   bool IsOpen() const override { return open_; }
   void DiscardTx() override {}
   void DiscardRx() override {}
-  void Write(std::span<const uint8_t>) override {}
+  void Write(std::span<const uint8_t>) override {
+    if (!open_) throw Failure(err::kDeviceUnavailable, "SerialLink", "the port is closed");
+  }
   int BytesWaiting() override { return 0; }
   std::vector<uint8_t> ReadAll() override { return {}; }
   void WaitForInput(int) override {}
