@@ -32,9 +32,8 @@ void ErrorReport::AddLine(std::string line) {
                              : lines_.size();
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
   errLine_ = WrapToInt16(errLine_ + 1);
-  // A copy, so that a listener may hand the list over to another listener while it runs (the
-  // error-list window takes over when the first report creates it).
-  if (const Listener listener = listener_) listener(lines_[at], static_cast<int>(at));
+  observers_.Notify(
+      [&](ReportObserver& observer) { observer.LineAdded(lines_[at], static_cast<int>(at)); });
 }
 
 void ErrorReport::ShowErrLine(std::string_view label, long long number, std::string_view source) {

@@ -1,6 +1,6 @@
 // The running error list: every guarded procedure hands its failures here as a dated two-line
 // report; the option set-up adds its out-of-range notes. The error-list window shows `lines()`
-// and follows new lines through the listener.
+// and follows new lines through the session.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/failure.h"
+#include "base/observers.h"
 
 namespace tq {
 
@@ -23,11 +24,16 @@ const std::vector<int>& ErrorNumbers();
 // The local date and time as the header line shows it ("2026-12-05 19:10:25").
 std::string LocalDateTimeText();
 
+// Told of each line added to the error list and the index it was added at.
+class ReportObserver {
+ public:
+  virtual ~ReportObserver() = default;
+  virtual void LineAdded(const std::string& line, int index) = 0;
+};
+
 class ErrorReport {
  public:
   using DateTimeSource = std::function<std::string()>;
-  // Called with each added line and the index it was added at.
-  using Listener = std::function<void(const std::string& line, int index)>;
 
   explicit ErrorReport(DateTimeSource dateTime = LocalDateTimeText);
 
@@ -47,7 +53,8 @@ class ErrorReport {
   const std::string& ErrDescription() const noexcept { return errDescription_; }
   // The detail text of the last failure reported through ShowErrLine(label, failure).
   const std::string& LastDetail() const noexcept { return lastDetail_; }
-  void SetListener(Listener listener) { listener_ = std::move(listener); }
+  void Subscribe(ReportObserver& observer) { observers_.Subscribe(observer); }
+  void Unsubscribe(ReportObserver& observer) { observers_.Unsubscribe(observer); }
   // The error-list window sets the line index back to 0 when it is loaded again.
   void ResetLineIndex() noexcept { errLine_ = 0; }
 
@@ -56,7 +63,7 @@ class ErrorReport {
   std::string HeaderLine() const;
 
   DateTimeSource dateTime_;
-  Listener listener_;
+  Observers<ReportObserver> observers_;
   std::vector<std::string> lines_;
   int16_t errLine_ = 0;
   std::string errDescription_;

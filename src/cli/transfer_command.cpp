@@ -30,6 +30,18 @@ std::string MessageText(const Session& session, int number) {
   return own.empty() ? SoftFace::Build(kLangEnglish)[number] : own;
 }
 
+// Keeps every line of the data list in the log file, when one is open.
+class LogFile final : public DataListObserver {
+ public:
+  explicit LogFile(std::ofstream& log) : log_(log) {}
+  void LineAdded(const std::string& line, int, bool) override {
+    if (log_.is_open()) log_ << line << "\n";
+  }
+
+ private:
+  std::ofstream& log_;
+};
+
 // What a transfer tells on the command line: a progress line on a terminal, and the message
 // that ended it.
 class CliObserver final : public TransferObserver {
@@ -74,9 +86,8 @@ int RunTransfer(Session& session, const TransferOptions& options, bool reading) 
     }
   }
   // The list clears itself past 3000 lines; the log keeps every line.
-  list.SetListener([&](const std::string& line, int, bool) {
-    if (log.is_open()) log << line << "\n";
-  });
+  LogFile logFile(log);
+  list.Subscribe(logFile);
 
   // The ranges start-up read from the settings file, as in the program.
   AddressRanges ranges = session.Ranges();

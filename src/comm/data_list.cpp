@@ -51,13 +51,13 @@ void DataList::AddLine(const std::string& line) {
   const int index = listLine_;
   lines_.push_back(line);
   ++listLine_;
-  if (listener_) listener_(line, index, cleared);
+  observers_.Notify([&](DataListObserver& o) { o.LineAdded(line, index, cleared); });
 }
 
 void DataList::Clear() {
   lines_.clear();
   listLine_ = 0;
-  if (listener_) listener_(std::string(), 0, true);
+  observers_.Notify([](DataListObserver& o) { o.LineAdded(std::string(), 0, true); });
 }
 
 }  // namespace tq

@@ -1,13 +1,14 @@
 // The data list of the communication window (listRtData): a running log of every byte sent and
 // received and of the transfer's step lines. The window shows `lines()` and follows changes
-// through the listener; the command line writes the lines to its log.
+// as an observer; the command line writes the lines to its log.
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <span>
 #include <string>
 #include <vector>
+
+#include "base/observers.h"
 
 namespace tq {
 
@@ -21,12 +22,16 @@ inline constexpr int kDataListMaxLines = 3000;
 // upper-case hexadecimal digits and a space ("57 ").
 std::vector<std::string> FormatComData(int direction, std::span<const uint8_t> bytes);
 
+// Told after a line was added (`cleared` is true when the list was emptied first), and with an
+// empty line and `cleared` true when the list was cleared on its own.
+class DataListObserver {
+ public:
+  virtual ~DataListObserver() = default;
+  virtual void LineAdded(const std::string& line, int index, bool cleared) = 0;
+};
+
 class DataList {
  public:
-  // Called after a line was added (`cleared` is true when the list was emptied first) and with
-  // an empty line and `cleared` true when the list was cleared on its own.
-  using Listener = std::function<void(const std::string& line, int index, bool cleared)>;
-
   // Adds the lines of one ComDataShow entry.
   void ComDataShow(int direction, std::span<const uint8_t> bytes);
   // Adds one line at ListLine, clearing the list first when it is full.
@@ -36,12 +41,13 @@ class DataList {
 
   const std::vector<std::string>& lines() const noexcept { return lines_; }
   int16_t ListLine() const noexcept { return listLine_; }
-  void SetListener(Listener listener) { listener_ = std::move(listener); }
+  void Subscribe(DataListObserver& observer) { observers_.Subscribe(observer); }
+  void Unsubscribe(DataListObserver& observer) { observers_.Unsubscribe(observer); }
 
  private:
   std::vector<std::string> lines_;
   int16_t listLine_ = 0;
-  Listener listener_;
+  Observers<DataListObserver> observers_;
 };
 
 }  // namespace tq

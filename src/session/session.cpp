@@ -24,35 +24,19 @@ Session::Session(std::filesystem::path folder, ErrorReport& errorReport)
       tones_(kLangEnglish) {
   defaultDataPath_ = programFolder_ / kDataFolderName / kDefaultDataFileName;
   currentDataPath_ = defaultDataPath_;
-  // Every line of the error list reaches the observers.
-  report_.SetListener([this](const std::string& line, int index) {
-    Notify([&](SessionObserver& o) { o.ReportAdded(line, index); });
-  });
+  report_.Subscribe(*this);
 }
 
 Session::~Session() {
-  report_.SetListener({});
+  report_.Unsubscribe(*this);
 }
 
 void Session::Subscribe(SessionObserver& observer) {
-  if (std::find(observers_.begin(), observers_.end(), &observer) == observers_.end()) {
-    observers_.push_back(&observer);
-  }
+  observers_.Subscribe(observer);
 }
 
 void Session::Unsubscribe(SessionObserver& observer) {
-  std::erase(observers_, &observer);
-}
-
-template <typename Notice>
-void Session::Notify(Notice notice) {
-  // An observer may unsubscribe while it is told; the others are still told.
-  const std::vector<SessionObserver*> observers = observers_;
-  for (SessionObserver* observer : observers) {
-    if (std::find(observers_.begin(), observers_.end(), observer) != observers_.end()) {
-      notice(*observer);
-    }
-  }
+  observers_.Unsubscribe(observer);
 }
 
 void Session::GenerateDatFolder() {

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "base/error_report.h"
+#include "base/observers.h"
 #include "base/settings_file.h"
 #include "base/text_table.h"
 #include "comm/transfer.h"
@@ -106,7 +107,7 @@ struct TransferSetup {
   bool showMemDat = false;
 };
 
-class Session final : public ChannelData, private TransferTarget {
+class Session final : public ChannelData, private TransferTarget, private ReportObserver {
  public:
   Session(std::filesystem::path programFolder, ErrorReport& report);
   ~Session() override;
@@ -241,12 +242,18 @@ class Session final : public ChannelData, private TransferTarget {
   ErrorReport& TransferReport() override { return report_; }
 
   template <typename Notice>
-  void Notify(Notice notice);
+  void Notify(Notice notice) {
+    observers_.Notify(notice);
+  }
+  // Every line of the error list reaches the observers.
+  void LineAdded(const std::string& line, int index) override {
+    Notify([&](SessionObserver& o) { o.ReportAdded(line, index); });
+  }
 
   ErrorReport& report_;
   std::filesystem::path programFolder_;
   SettingsFile settings_;
-  std::vector<SessionObserver*> observers_;
+  Observers<SessionObserver> observers_;
   SessionWindows* windows_ = nullptr;
   int16_t language_ = kLangEnglish;
   SoftFace softFace_;

@@ -188,12 +188,12 @@ CommunWindow::CommunWindow(Session& session, PortControl& port, Dialogs& dialogs
   connect(cmdRead_, &QPushButton::clicked, this, [this] { cmdRead_Click(); });
   connect(cmdWrite_, &QPushButton::clicked, this, [this] { cmdWrite_Click(); });
   fraOne_->installEventFilter(this);
-  list_.SetListener([this](const std::string&, int, bool cleared) { ShowDataListLines(cleared); });
+  list_.Subscribe(*this);
   InitFace();
 }
 
 CommunWindow::~CommunWindow() {
-  list_.SetListener({});
+  list_.Unsubscribe(*this);
   qApp->removeEventFilter(this);
 }
 

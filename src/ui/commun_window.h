@@ -30,7 +30,7 @@ namespace tq::ui {
 
 class Dialogs;
 
-class CommunWindow : public QDialog, private TransferObserver {
+class CommunWindow : public QDialog, private TransferObserver, private DataListObserver {
   Q_OBJECT
 
  public:
@@ -81,6 +81,8 @@ class CommunWindow : public QDialog, private TransferObserver {
   void Running(bool running, bool reading) override { SetRunning(running, reading); }
   void PortOpenFailed() override { emit portOpenFailed(); }
   void RefreshMemoryGrid() override { emit refreshMemoryGrid(); }
+  // DataListObserver
+  void LineAdded(const std::string&, int, bool cleared) override { ShowDataListLines(cleared); }
   void HideWindow();
   void ShowDataListLines(bool cleared);
   void FlushDataList();

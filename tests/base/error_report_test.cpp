@@ -22,9 +22,12 @@ ErrorReport FixedClockReport() {
 
 TEST(ErrorReport, EachFailureGivesAHeaderAndAFixedLayoutLineAndIsPassedOn) {
   ErrorReport report = FixedClockReport();
-  std::vector<std::pair<std::string, int>> seen;
-  report.SetListener(
-      [&seen](const std::string& line, int index) { seen.emplace_back(line, index); });
+  struct Seen final : ReportObserver {
+    void LineAdded(const std::string& line, int index) override { lines.emplace_back(line, index); }
+    std::vector<std::pair<std::string, int>> lines;
+  } observer;
+  report.Subscribe(observer);
+  const auto& seen = observer.lines;
   report.ShowErrLine("modCommun->OpenCom", Failure(53, "tq474.serial", "/dev/ttyS0"));
   EXPECT_EQ(report.ErrDescription(), "文件找不到");
   report.ShowErrLine("mdifrmMain->Form_Load", Failure(13, "tq474.settings"));

@@ -159,12 +159,19 @@ TEST(FormatComData, SixteenBytesALineAfterTheFirstFour) {
             (std::vector<std::string>{"Tx: 3A 91 C4 0E ", "    7B 25 D8 "}));
 }
 
+// Keeps every notice of a data list.
+struct SeenLines final : DataListObserver {
+  void LineAdded(const std::string& line, int index, bool cleared) override {
+    seen.emplace_back(line, index, cleared);
+  }
+  std::vector<std::tuple<std::string, int, bool>> seen;
+};
+
 TEST(DataList, The3001stLineClearsTheListBeforeItIsAdded) {
   DataList list;
-  std::vector<std::tuple<std::string, int, bool>> seen;
-  list.SetListener([&](const std::string& line, int index, bool cleared) {
-    seen.emplace_back(line, index, cleared);
-  });
+  SeenLines lines;
+  list.Subscribe(lines);
+  const auto& seen = lines.seen;
   for (int k = 0; k < 3000; ++k) list.AddLine("line " + std::to_string(k));
   EXPECT_EQ(list.lines().size(), 3000u);
   EXPECT_EQ(list.ListLine(), 3000);
@@ -180,14 +187,12 @@ TEST(DataList, The3001stLineClearsTheListBeforeItIsAdded) {
 
 TEST(DataList, ClearStartsAgainAtLineZero) {
   DataList list;
-  bool clearedSeen = false;
-  list.SetListener([&](const std::string& line, int, bool cleared) {
-    if (cleared && line.empty()) clearedSeen = true;
-  });
+  SeenLines lines;
+  list.Subscribe(lines);
   list.ComDataShow(kComReceived, Bytes(21, 0x11));
   EXPECT_EQ(list.ListLine(), 3);
   list.Clear();
-  EXPECT_TRUE(clearedSeen);
+  EXPECT_EQ(lines.seen.back(), std::make_tuple(std::string(), 0, true));
   EXPECT_TRUE(list.lines().empty());
   EXPECT_EQ(list.ListLine(), 0);
 }
