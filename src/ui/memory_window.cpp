@@ -78,7 +78,7 @@ Qt::ItemFlags MemoryGridModel::flags(const QModelIndex& index) const {
 
 bool MemoryGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   if (!index.isValid() || role != Qt::EditRole) return false;
-  if (beforeEdit) beforeEdit();
+  emit aboutToEdit();
   grid_.vsfgGridMemDat_AfterEdit(index.row() + 1, index.column() + 1,
                                  value.toString().toStdString());
   Changed();
@@ -164,7 +164,7 @@ MemoryWindow::MemoryWindow(Session& session, QWidget* parent)
   layout->addWidget(fraMemData_, 1);
   layout->addLayout(buttons);
 
-  model_->beforeEdit = [this] { RefreshIfStale(); };
+  connect(model_, &MemoryGridModel::aboutToEdit, this, &MemoryWindow::RefreshIfStale);
   connect(cmdPartFill_, &QPushButton::clicked, this, [this] { cmdPartFill_Click(); });
   connect(cmdFillGrid_, &QPushButton::clicked, this, [this] { cmdFillGrid_Click(); });
   connect(cmdSetDefCol_, &QPushButton::clicked, this, [this] { cmdSetDefCol_Click(); });
@@ -207,8 +207,8 @@ void MemoryWindow::cmdPartFill_Click() {
   session_.Report().Guard("frmMemDat->cmdPartFill_Click", [this] {
     if (!partFill_) {
       partFill_ = new PartFillDialog(grid_, session_.FillAddresses(), this);
-      partFill_->beforeFill = [this] { RefreshIfStale(); };
-      partFill_->filled = [this] { model_->Changed(); };
+      connect(partFill_, &PartFillDialog::aboutToFill, this, &MemoryWindow::RefreshIfStale);
+      connect(partFill_, &PartFillDialog::filled, model_, &MemoryGridModel::Changed);
     }
     partFill_->exec();
   });

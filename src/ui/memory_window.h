@@ -45,9 +45,11 @@ class MemoryGridModel : public QAbstractTableModel {
   void Changed();
   QModelIndex IndexOf(MemCellPos cell) const;
 
-  // Runs before a typed byte is copied back (the window refreshes a stale grid there).
-  std::function<void()> beforeEdit;
+ signals:
+  // Before a typed byte is copied back (the window refreshes a stale grid there).
+  void aboutToEdit();
 
+ public:
  private:
   MemoryGrid& grid_;
 };

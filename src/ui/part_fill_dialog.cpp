@@ -84,9 +84,9 @@ PartFillFields PartFillDialog::Fields() const {
 }
 
 FillOutcome PartFillDialog::cmdFillData_Click() {
-  if (beforeFill) beforeFill();
+  emit aboutToFill();
   const FillOutcome outcome = PartFill(grid_, Fields());
-  if (filled) filled();
+  emit filled();
   return outcome;
 }
 

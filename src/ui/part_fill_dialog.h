@@ -31,11 +31,13 @@ class PartFillDialog : public QDialog {
   // "Fill": fills the range and copies the grid back into the image.
   FillOutcome cmdFillData_Click();
 
-  // Runs before the fill writes (the memory window refreshes a stale grid there) and after it
-  // (the window shows the new cells).
-  std::function<void()> beforeFill;
-  std::function<void()> filled;
+ signals:
+  // Before the fill writes (the memory window refreshes a stale grid there) and after it (the
+  // window shows the new cells).
+  void aboutToFill();
+  void filled();
 
+ public:
  protected:
   void showEvent(QShowEvent* event) override;
 
