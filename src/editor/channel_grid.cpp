@@ -444,6 +444,7 @@ void ChannelGrid::DelOneChannel(int n) {
 }
 
 void ChannelGrid::mnuDelOne_Click() {
+  if (data_.Locked()) return;
   data_.Report().Guard("mdifrmMain->mnuDelOne_Click", [this] {
     if (menuChannel_ == kSpecialRow) return;
     DelOneChannel(menuChannel_);
@@ -452,6 +453,7 @@ void ChannelGrid::mnuDelOne_Click() {
 }
 
 void ChannelGrid::mnuDelAll_Click() {
+  if (data_.Locked()) return;
   data_.Report().Guard("mdifrmMain->mnuDelAll_Click", [this] {
     for (int n = 1; n <= ChCount(); ++n) {
       DelOneChannel(n);
@@ -461,6 +463,7 @@ void ChannelGrid::mnuDelAll_Click() {
 }
 
 void ChannelGrid::mnuOpenCh_Click() {
+  if (data_.Locked()) return;
   data_.Report().Guard("mdifrmMain->mnuOpenCh_Click", [this] {
     const int n = menuChannel_;
     Edit(n, [&](ChannelRow& row) { OpenChannel(n, row); });
@@ -507,6 +510,7 @@ void ChannelGrid::OpenChannel(int n, ChannelRow& row) {
 }
 
 void ChannelGrid::mnuSaveDef_Click() {
+  if (data_.Locked()) return;
   data_.Report().Guard("mdifrmMain->mnuSaveDef_Click", [this] {
     const int n = menuChannel_;
     data_.SaveDefaultChannel(n);

@@ -342,7 +342,7 @@ bool ChannelGridView::IsSecondClick(const QPoint& globalPos) const {
 }
 
 std::unique_ptr<QMenu> ChannelGridView::BuildChannelMenu(int r, int c) {
-  const bool lockShown = lockEntry_ != nullptr && lockEntry_->isVisible();
+  const bool lockShown = lockEntry_ != nullptr && lockEntry_->property(kShownProperty).toBool();
   const bool lockChecked = lockEntry_ != nullptr && lockEntry_->isChecked();
   const ChannelMenu menu = grid_.vsfgGridCh_MouseDown(r, c, lockShown, lockChecked);
   Sync();

@@ -25,6 +25,9 @@ class QMenu;
 
 namespace tq::ui {
 
+// The dynamic property of a menu entry that holds its own shown flag.
+inline constexpr const char* kShownProperty = "shown";
+
 // A Windows colour number (red in the low byte) as a QColor.
 QColor WindowsColour(int32_t colour);
 
@@ -122,7 +125,8 @@ class ChannelGridView : public QTableView {
   bool Locked() const { return locked_; }
 
   // The main window's channel-lock entry mnuChLock: the right-button menu offers its lock item
-  // as the entry is shown and checked. Without one the menu offers no lock item.
+  // as the entry's own shown flag (the property kShownProperty, true even under a hidden menu)
+  // and check mark say. Without one the menu offers no lock item.
   void SetLockEntry(QAction* entry) { lockEntry_ = entry; }
 
  signals:

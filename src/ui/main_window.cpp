@@ -207,6 +207,9 @@ void MainWindow::BuildMenus() {
                              entries_.value(entry.parent, nullptr) == nullptr ||
                              entries_.value(entry.parent)->isVisible();
     action->setVisible(entry.shown && parentShown);
+    // The entry's own shown flag, whatever its menu: the right-button menu of the channel grid
+    // offers its lock item as the main menu's channel-lock entry is shown.
+    action->setProperty(kShownProperty, entry.shown);
     entries_.insert(entry.name, action);
   }
 
