@@ -71,7 +71,14 @@ int main(int argc, char** argv) {
 
   tq::ErrorReport report;
   tq::Session session(home, report);
-  session.StartUp();
+  // A start-up that failed, or that reported a failure of one of its steps, leaves a data set
+  // that is not what the settings describe: nothing is written from it, to a file or a radio.
+  if (!session.StartUp() || !report.lines().empty()) {
+    tq::cli::FlushReport(report);
+    std::cerr << "tq474-cli: start-up failed (the settings file of " << home.string()
+              << " is not usable); nothing was done\n";
+    return tq::cli::kFailed;
+  }
 
   if (command == "read") return tq::cli::ReadCommand(session, transfer);
   if (command == "write") return tq::cli::WriteCommand(session, transfer);
@@ -90,11 +97,14 @@ int main(int argc, char** argv) {
     std::cerr << "tq474-cli: cannot read " << file.string() << ": " << report.LastDetail() << "\n";
     return tq::cli::kFailed;
   }
-  if (json) {
-    tq::cli::PrintJson(session);
-  } else {
-    tq::cli::PrintTable(session);
-  }
+  // Every read of the image is guarded: an image that does not hold an address is reported.
+  const bool shown = report.Guard("tq474-cli->show", [&] {
+    if (json) {
+      tq::cli::PrintJson(session);
+    } else {
+      tq::cli::PrintTable(session);
+    }
+  });
   tq::cli::FlushReport(report);
-  return tq::cli::kOk;
+  return shown ? tq::cli::kOk : tq::cli::kFailed;
 }

@@ -311,7 +311,16 @@ void MainWindow::BuildTimers() {
 }
 
 bool MainWindow::Form_Load() {
-  return session_.StartUp(this);
+  dataSound_ = session_.StartUp(this);
+  // After a failed start-up the data are not what the settings describe: nothing is read into
+  // them or written from them, and the report says why.
+  for (QAction* command : {actions_.mnuReadFre, actions_.mnuWriteFre, actions_.mnuReadWriteFre,
+                           actions_.mnuFileSave, actions_.mnuFileSaveAs, entries_.value("tlbRead"),
+                           entries_.value("tlbWrite"), entries_.value("tlbFileSave")}) {
+    if (command != nullptr) command->setEnabled(dataSound_);
+  }
+  if (!dataSound_) mnuShowErr_Click();
+  return dataSound_;
 }
 
 int MainWindow::SystemLocale() {
@@ -435,12 +444,14 @@ void MainWindow::OpenFile() {
 }
 
 void MainWindow::SaveFile() {
+  if (!dataSound_) return;
   Guarded("mdifrmMain->SaveFile", [this] {
     if (dialogs_.Ask(this, Text(msg::kNotice), Text(msg::kSaveChanged))) SaveAsFile();
   });
 }
 
 void MainWindow::SaveAsFile() {
+  if (!dataSound_) return;
   const QString chosen =
       dialogs_.SaveFileName(this, Native(session_.CurrentDataPath()), kDataFilter, "dat");
   if (chosen.isEmpty()) return;
@@ -536,6 +547,7 @@ void MainWindow::ShowCommun() {
 }
 
 void MainWindow::mnuReadFre_Click() {
+  if (!dataSound_) return;
   Guarded("mdifrmMain->mnuReadFre_Click", [this] {
     communWindow()->ShowButtons(true, false);
     ShowCommun();
@@ -543,6 +555,7 @@ void MainWindow::mnuReadFre_Click() {
 }
 
 void MainWindow::mnuWriteFre_Click() {
+  if (!dataSound_) return;
   Guarded("mdifrmMain->mnuWriteFre_Click", [this] {
     communWindow()->ShowButtons(false, true);
     ShowCommun();
@@ -550,6 +563,7 @@ void MainWindow::mnuWriteFre_Click() {
 }
 
 void MainWindow::mnuReadWriteFre_Click() {
+  if (!dataSound_) return;
   Guarded("mdifrmMain->mnuReadWriteFre_Click", [this] { ShowCommun(); });
 }
 

@@ -131,6 +131,8 @@ class MainWindow : public QMainWindow, private SessionWindows {
   Dialogs& dialogs_;
   std::function<int()> systemLocale_;
   bool closing_ = false;
+  // False after a failed start-up: the data are not read, written or saved then.
+  bool dataSound_ = true;
   int16_t blinkPhase_ = 0;
 
   QMdiArea* mdiArea_;
