@@ -42,7 +42,7 @@ TEST_F(PortControlTest, PortNumbersMapThroughTheSettingsFileOrTheDefaultTable) {
   }
 }
 
-TEST_F(PortControlTest, AutoSetPortStoresTheLowestUsablePort) {
+TEST_F(PortControlTest, AutoSetPortStoresTheLowestUsablePortOrNothing) {
   DeviceTableLink link({"/dev/free"});
   PortControl port(link, settings, report);
   EXPECT_EQ(port.AutoSetPort(), 3);
@@ -53,13 +53,13 @@ TEST_F(PortControlTest, AutoSetPortStoresTheLowestUsablePort) {
   EXPECT_EQ(link.opened.size(), 16u);
   EXPECT_FALSE(link.IsOpen()) << "a probe closes what it opened";
   EXPECT_TRUE(report.lines().empty()) << "a probe that fails is no error";
-}
 
-TEST_F(PortControlTest, AutoSetPortChangesNothingWhenNoPortIsUsable) {
-  DeviceTableLink link({});
-  PortControl port(link, settings, report);
-  EXPECT_EQ(port.AutoSetPort(), 0);
-  EXPECT_EQ(settings.ReadSetting("Setting", "COM", "none", 9), "none");
+  // With no usable port nothing is stored.
+  DeviceTableLink none({});
+  PortControl nowhere(none, settings, report);
+  settings.WriteSetting("Setting", "COM", "5");
+  EXPECT_EQ(nowhere.AutoSetPort(), 0);
+  EXPECT_EQ(settings.ReadSetting("Setting", "COM", "", 9), "5");
 }
 
 TEST_F(PortControlTest, AFailedOpenIsMarkedAndReported) {
@@ -76,14 +76,12 @@ TEST_F(PortControlTest, AFailedOpenIsMarkedAndReported) {
   EXPECT_TRUE(link.IsOpen());
   port.CloseCom();
   EXPECT_FALSE(link.IsOpen());
-}
 
-TEST_F(PortControlTest, ADevicePathOverridesThePortNumber) {
-  DeviceTableLink link({"/tmp/radio"});
-  PortControl port(link, settings, report);
-  port.OpenCom(1, "/tmp/radio");
+  // A device path overrides the port number.
+  port.OpenCom(1, "/dev/free");
   EXPECT_FALSE(port.PortOpenFailed);
-  EXPECT_EQ(link.opened.back(), "/tmp/radio");
+  EXPECT_EQ(link.opened.back(), "/dev/free");
+  port.CloseCom();
 }
 
 TEST_F(PortControlTest, APortNumberOutsideOneToSixteenIsReported) {
@@ -92,6 +90,7 @@ TEST_F(PortControlTest, APortNumberOutsideOneToSixteenIsReported) {
   port.OpenCom(17);
   EXPECT_TRUE(port.PortOpenFailed);
   EXPECT_TRUE(link.opened.empty()) << "nothing is opened";
+  EXPECT_EQ(report.lines().size(), 2u);
 }
 
 // A clock whose sleeps only move its own time, counting the passes of the wait.

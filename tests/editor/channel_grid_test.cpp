@@ -17,7 +17,6 @@ namespace {
 using testing::TempFolder;
 using Texts = std::vector<std::string>;
 
-const std::filesystem::path kShipped = TQ474_PROGRAM_DIR;
 constexpr int32_t kDef = 16777215;   // DefColor of the shipped settings file (white)
 constexpr int32_t kOver = 10066431;  // OverColor: RGB(255, 153, 153)
 constexpr int32_t kHighlight = 0xF0E6E6;
@@ -49,11 +48,7 @@ class WiderData final : public ChannelData {
 // started there with the band 136 - 174 MHz and the grid built and shown.
 class ChannelGridTest : public ::testing::Test {
  protected:
-  ChannelGridTest() {
-    std::filesystem::copy_file(kShipped / kDefaultImageFileName,
-                               home.path() / kDefaultImageFileName);
-    std::filesystem::copy_file(kShipped / kSettingsFileName, home.path() / kSettingsFileName);
-  }
+  ChannelGridTest() { home.CopyShippedProgramFiles(); }
 
   void Start() {
     ASSERT_TRUE(doc.StartUp()) << (report.lines().empty() ? "" : report.lines().back());
@@ -140,11 +135,8 @@ TEST_F(ChannelGridTest, BuildsTitlesLabelsAndWidthsFromTheLayout) {
   Start();
   ASSERT_EQ(grid.rows(), 17);
   ASSERT_EQ(grid.columns(), 9);
-  EXPECT_EQ(Text(0, 0), "CH");
-  EXPECT_EQ(Text(0, 1), "Rx Freq[MHz]");
   EXPECT_EQ(Text(0, 8), "Busy Lock");
   EXPECT_EQ(Text(16, 0), "16");
-  EXPECT_EQ(grid.columnWidth(0), 600);
   EXPECT_EQ(grid.columnWidth(1), 1400);
   EXPECT_EQ(grid.current(), (CellPos{1, 1}));
   EXPECT_EQ(Row(16), kEmptyRow);
@@ -188,13 +180,10 @@ TEST_F(ChannelGridTest, TypingAFrequencyIntoAnEmptyChannelCompletesItFromTheDefa
   Enter(2, 1, "146.525");
   EXPECT_EQ(Row(2), (Texts{"146.525", "146.525", "None", "None", "Wide", "High", "On", "Off"}));
   const ChannelRow& ch = Ch(2);
-  EXPECT_EQ(ch.field[0], 1);
-  EXPECT_EQ(ch.field[1], 14652500);
-  EXPECT_EQ(ch.field[2], 14652500);
-  EXPECT_EQ(ch.rxTone, "None");
-  EXPECT_EQ(ch.txTone, "None");
-  EXPECT_EQ((std::array{ch.field[5], ch.field[6], ch.field[7], ch.field[8]}),
-            (std::array{1, 1, 1, 0}));
+  EXPECT_EQ((std::array{ch.field[0], ch.field[1], ch.field[2], ch.field[5], ch.field[6],
+                        ch.field[7], ch.field[8]}),
+            (std::array{1, 14652500, 14652500, 1, 1, 1, 0}));
+  EXPECT_EQ(ch.rxTone + "|" + ch.txTone, "None|None");
   EXPECT_EQ(Back(2, 2), kDef);
   EXPECT_EQ(grid.current(), (CellPos{2, 2}));
   // A later receive frequency keeps the transmit side.
@@ -235,16 +224,12 @@ TEST_P(TypedFrequencyTest, IsSnappedClampedAndColouredAgainstTheBand) {
 
 INSTANTIATE_TEST_SUITE_P(
     Band136To174, TypedFrequencyTest,
-    ::testing::Values(FrequencyCase{"146.525", 14652500, "146.525", kDef},
-                      FrequencyCase{"146.532", 14653125, "146.53125", kDef},
+    ::testing::Values(FrequencyCase{"146.532", 14653125, "146.53125", kDef},
                       FrequencyCase{" 146.53625 ", 14653750, "146.5375", kDef},
-                      FrequencyCase{"100", 13600000, "136", kDef},  // below 120 MHz
-                      FrequencyCase{"119.99375", 13600000, "136", kDef},
+                      FrequencyCase{"119.99375", 13600000, "136", kDef},  // below 120 MHz
                       FrequencyCase{"-5", 13600000, "136", kDef},
-                      FrequencyCase{"600", 17400000, "174", kDef},  // above 550 MHz
-                      FrequencyCase{"550.00625", 17400000, "174", kDef},
-                      FrequencyCase{"550", 55000000, "550", kOver},  // kept, out of band
-                      FrequencyCase{"130", 13000000, "130", kOver},
+                      FrequencyCase{"550.00625", 17400000, "174", kDef},  // above 550 MHz
+                      FrequencyCase{"550", 55000000, "550", kOver},       // kept, out of band
                       FrequencyCase{"120", 12000000, "120", kOver},
                       FrequencyCase{"174", 17400000, "174", kDef},
                       FrequencyCase{"174.005", 17400500, "174.005", kOver}));
@@ -411,9 +396,7 @@ TEST_P(ChannelMenuTest, OffersTheCommandsTheChannelAllows) {
   ASSERT_TRUE(menu.popUp);
   EXPECT_EQ(grid.menuChannel(), 3);
   EXPECT_EQ(menu.delOne.caption, "Delete channel 3");
-  EXPECT_EQ(menu.delAll.caption, "Delete all channels");
   EXPECT_EQ(menu.openCh.caption, "Open channel 3");
-  EXPECT_EQ(menu.saveDef.caption, "Save as default");
   EXPECT_EQ(menu.delOne.enabled, c.delOneEnabled);
   EXPECT_EQ(menu.delAll.enabled, c.delAllEnabled);
   EXPECT_FALSE(menu.openCh.enabled);

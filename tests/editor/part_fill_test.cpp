@@ -26,12 +26,7 @@ class PartFillTest : public ::testing::Test {
 
   FillOutcome Fill(const std::string& value, FillMode mode, const std::string& start,
                    const std::string& end) {
-    PartFillFields fields;
-    fields.fillData = value;
-    fields.mode = mode;
-    fields.startAddr = start;
-    fields.endAddr = end;
-    return PartFill(grid, fields);
+    return PartFill(grid, {.fillData = value, .mode = mode, .startAddr = start, .endAddr = end});
   }
 
   std::vector<uint8_t> Bytes() const { return {image.bytes().begin(), image.bytes().end()}; }
@@ -68,15 +63,13 @@ TEST_P(PartFillValueTest, FillsOneGridRowAndNothingAroundIt) {
 }
 
 INSTANTIATE_TEST_SUITE_P(PartFill, PartFillValueTest,
-                         ::testing::Values(ValueCase{"FF", FillMode::Hex, 0xFF, "FF"},
-                                           ValueCase{"fg", FillMode::Hex, 0x0F, "0F"},
+                         ::testing::Values(ValueCase{"fg", FillMode::Hex, 0x0F, "0F"},
                                            ValueCase{"1FF", FillMode::Hex, 0xFF, "FF"},
                                            ValueCase{"", FillMode::Hex, 0x00, "00"},
                                            ValueCase{"300", FillMode::Decimal, 0xFF, "FF"},
                                            ValueCase{"44", FillMode::Decimal, 0x2C, "2C"},
                                            ValueCase{" 7 ", FillMode::Decimal, 0x07, "07"},
                                            ValueCase{"5.0", FillMode::Decimal, 0x05, "05"},
-                                           ValueCase{"101", FillMode::Binary, 0x05, "05"},
                                            ValueCase{"12", FillMode::Binary, 0x04, "04"},
                                            ValueCase{"11111111111111111111", FillMode::Binary, 0xFF,
                                                      "FF"}));
@@ -161,9 +154,7 @@ TEST(PartFillSmallImage, ARangePastTheImagesLastAddressIsRejected) {
   MemoryGrid grid(image, report);
   grid.SetGridMemDat(0x0FFF);
   grid.TableFreDat();
-  PartFillFields fields;
-  fields.startAddr = "0FF0";
-  fields.endAddr = "1000";
+  PartFillFields fields{.startAddr = "0FF0", .endAddr = "1000"};
   EXPECT_EQ(PartFill(grid, fields), FillOutcome::Rejected);
   EXPECT_EQ(image.at(0x0FF0), 0x00);
   ASSERT_EQ(report.lines().size(), 2u);

