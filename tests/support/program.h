@@ -1,6 +1,6 @@
-// One run of the program for widget tests: its folder, its document, its serial link and its
-// main window after start-up. `Program` probes only the devices it is told exist; a program
-// on the real serial link talks to the simulated radio on a pseudo-terminal.
+// A program folder for widget tests, and one run of the program in it: its document, its serial
+// link and its main window after start-up. `Program` probes only the devices it is told exist; a
+// program on the real serial link talks to the simulated radio on a pseudo-terminal.
 #pragma once
 
 #include <QAction>
@@ -9,13 +9,27 @@
 #include <string>
 #include <utility>
 
+#include "base/settings_file.h"
 #include "comm/port_control.h"
 #include "session/session.h"
 #include "support/fake_link.h"
 #include "support/scripted_dialogs.h"
+#include "support/temp_folder.h"
 #include "ui/main_window.h"
 
 namespace tq::testing {
+
+// Makes `home` a program folder past its first start: the shipped default image and settings
+// file, the language given, and the port COM3 chosen, standing for `com3`.
+inline void PrepareHome(const TempFolder& home, const char* language = "3",
+                        const std::string& com3 = "/dev/radio-cable") {
+  home.CopyShippedProgramFiles();
+  SettingsFile settings(home / kSettingsFileName);
+  settings.WriteSetting("Setting", "FirRun", "0");
+  settings.WriteSetting("Setting", "Language", language);
+  settings.WriteSetting("Setting", "COM", "3");
+  settings.WriteSetting("Ports", "COM3", com3);
+}
 
 template <typename Link>
 class ProgramOn {

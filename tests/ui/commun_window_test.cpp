@@ -40,17 +40,8 @@ using tq::testing::TempFolder;
 
 const QString kCommunicationFailed = "Notice|Communication failed,please check commuication port!";
 
-void PrepareHome(const TempFolder& home, const std::string& com3) {
-  home.CopyShippedProgramFiles();
-  SettingsFile settings(home / kSettingsFileName);
-  settings.WriteSetting("Setting", "FirRun", "0");
-  settings.WriteSetting("Setting", "Language", "3");
-  settings.WriteSetting("Setting", "COM", "3");
-  settings.WriteSetting("Ports", "COM3", com3);
-}
-
-// Answers the modal window that opens next (after `steps` turns of the event loop) by running
-// `act` on it; used where a command shows a dialog with its own event loop.
+// Answers the modal window that opens next by running `act` on it; used where a command shows a
+// dialog with its own event loop.
 void OnNextModal(std::function<void(QWidget*)> act) {
   QTimer::singleShot(0, [act = std::move(act)] {
     if (QWidget* modal = QApplication::activeModalWidget()) act(modal);
@@ -83,7 +74,7 @@ MemoryImage RadioImage(const TempFolder& folder) {
 class CommunEndToEndTest : public ::testing::Test {
  protected:
   CommunEndToEndTest() {
-    PrepareHome(home, link.string());
+    tq::testing::PrepareHome(home, "3", link.string());
     SaveDataFile(work / "radio.dat", RadioImage(home));
   }
 
@@ -145,18 +136,16 @@ TEST_F(CommunEndToEndTest, ReadEditWriteLeavesTheRadioHoldingTheEditsAndTheStamp
   MemoryImage radio;
   LoadDataFile(work / "after.dat", radio);
   EXPECT_TRUE(radio == program->doc.Image()) << "the radio holds the program's image";
-  // Channel 2 receives on 145.6 MHz: eight BCD digits, least significant byte first.
-  const int record = ChannelRecordAddress(2);
-  EXPECT_EQ(radio.at(record), 0x00);
-  EXPECT_EQ(radio.at(record + 1), 0x00);
-  EXPECT_EQ(radio.at(record + 2), 0x56);
-  EXPECT_EQ(radio.at(record + 3), 0x14);
+  // Channel 2 receives on 145.6 MHz: eight BCD digits, least significant byte first; the stamp
+  // is today's date.
+  const int at = ChannelRecordAddress(2);
+  EXPECT_EQ((std::vector<int>{radio.at(at), radio.at(at + 1), radio.at(at + 2), radio.at(at + 3)}),
+            (std::vector<int>{0x00, 0x00, 0x56, 0x14}));
   EXPECT_EQ(radio.at(0x0134), 3) << "the squelch";
   std::tm local{};
   localtime_r(&before, &local);
-  EXPECT_EQ(radio.at(0x0330), local.tm_year % 100);
-  EXPECT_EQ(radio.at(0x0331), local.tm_mon + 1);
-  EXPECT_EQ(radio.at(0x0332), local.tm_mday);
+  EXPECT_EQ((std::vector<int>{radio.at(0x0330), radio.at(0x0331), radio.at(0x0332)}),
+            (std::vector<int>{local.tm_year % 100, local.tm_mon + 1, local.tm_mday}));
 }
 
 TEST_F(CommunEndToEndTest, ASilentRadioEndsWithTheMessageAndLeavesTheGrid) {
@@ -232,7 +221,7 @@ TEST_F(CommunEndToEndTest, APortThatFailsBringsThePortDialogAndSendsNothing) {
 class CommunWindowTest : public ::testing::Test {
  protected:
   CommunWindowTest() {
-    PrepareHome(home, "/dev/radio-cable");
+    tq::testing::PrepareHome(home);
     program = std::make_unique<Program>(home.path(), dialogs);
     commun = program->window.communWindow();
     list = commun->findChild<QListWidget*>("listRtData");
@@ -245,15 +234,14 @@ class CommunWindowTest : public ::testing::Test {
   QListWidget* list = nullptr;
 };
 
-TEST_F(CommunWindowTest, TheDataListShowsEachFrameAndFollowsTheNewestLine) {
-  const std::vector<uint8_t> request = {0x52, 0x00, 0x10, 0x10};
-  std::vector<uint8_t> reply = {0x57, 0x00, 0x10, 0x10};
-  for (uint8_t k = 0; k < 17; ++k) reply.push_back(k);
-  commun->dataList().ComDataShow(kComSent, request);
-  commun->dataList().ComDataShow(kComReceived, reply);
+// The lines themselves are the data list's; the window must show all of them, follow the newest
+// and empty itself when the full list starts again.
+TEST_F(CommunWindowTest, TheListShowsTheDataListAndFollowsTheNewestLine) {
+  commun->dataList().ComDataShow(kComSent, std::vector<uint8_t>{0x52, 0x00, 0x10, 0x10});
+  commun->dataList().ComDataShow(kComReceived, std::vector<uint8_t>(21, 0x57));
   EXPECT_EQ(Items(list),
-            QStringList({"Tx: 52 00 10 10 ", "Rx: 57 00 10 10 ",
-                         "       00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F ", "    10 "}));
+            QStringList({"Tx: 52 00 10 10 ", "Rx: 57 57 57 57 ",
+                         "       57 57 57 57 57 57 57 57 57 57 57 57 57 57 57 57 ", "    57 "}));
   EXPECT_EQ(list->currentRow(), 3);
 
   for (int k = 4; k < kDataListMaxLines; ++k) commun->dataList().AddLine("line");
@@ -286,33 +274,28 @@ TEST_F(CommunWindowTest, TheSixthDoubleClickOfTenTogglesTheHiddenPanel) {
   commun->hide();
 }
 
-TEST_F(CommunWindowTest, TheAddressBoxesStoreTheirTextsAsTyped) {
-  auto* readEnd = commun->findChild<QLineEdit*>("txtReadEndAddr");
-  auto* maxAddr = commun->findChild<QLineEdit*>("txtMaxAddr");
-  ASSERT_NE(readEnd, nullptr);
-  ASSERT_NE(maxAddr, nullptr);
-  EXPECT_EQ(readEnd->text(), "1FFF");
-  EXPECT_EQ(commun->findChild<QLineEdit*>("txtWriteStartAddr")->text(), "0000");
-  for (const char* name : {"chkShowMemDat", "chkNotShowProg", "chkStopCom"}) {
-    EXPECT_NE(commun->findChild<QWidget*>(name), nullptr) << name;
+// What a text means is the session's rule; here each box must reach its own address.
+TEST_F(CommunWindowTest, EachAddressBoxStoresItsTextForItsOwnAddress) {
+  EXPECT_EQ(commun->findChild<QLineEdit*>("txtReadEndAddr")->text(), "1FFF");
+  const std::tuple<const char*, AddressBox, const char*, int> boxes[] = {
+      {"txtReadStartAddr", AddressBox::ReadStart, "ReadStartAddr", 0x0011},
+      {"txtReadEndAddr", AddressBox::ReadEnd, "ReadEndAddr", 0x0122},
+      {"txtWriteStartAddr", AddressBox::WriteStart, "WriteStartAddr", 0x0033},
+      {"txtWriteEndAddr", AddressBox::WriteEnd, "WriteEndAddr", 0x0144},
+      {"txtMaxAddr", AddressBox::TableMax, "TableMaxAddr", 0x1555}};
+  for (const auto& [name, box, key, value] : boxes) {
+    auto* line = commun->findChild<QLineEdit*>(name);
+    ASSERT_NE(line, nullptr) << name;
+    line->selectAll();
+    QTest::keyClicks(line, QString::number(value, 16).toUpper());
   }
-
-  readEnd->selectAll();
-  QTest::keyClick(readEnd, Qt::Key_Delete);
-  EXPECT_EQ(program->doc.AddressValue(AddressBox::ReadEnd), 0x1FFF)
-      << "an empty box keeps the address";
-  EXPECT_NE(program->report.lines().back().find("frmCommun->txtReadEndAddr_Change"),
-            std::string::npos);
-  QTest::keyClicks(readEnd, "1F");
-  EXPECT_EQ(program->doc.Settings().ReadSetting("Setting", "ReadEndAddr", "", 14), "1F");
-  QTest::keyClicks(readEnd, "F");
-  EXPECT_EQ(program->doc.Settings().ReadSetting("Setting", "ReadEndAddr", "", 14), "1FF");
-  EXPECT_EQ(program->doc.AddressValue(AddressBox::ReadEnd), 0x1FF);
-
-  maxAddr->selectAll();
-  QTest::keyClicks(maxAddr, "8000");
-  EXPECT_EQ(program->doc.AddressValue(AddressBox::TableMax), -32768);
-  EXPECT_EQ(program->doc.Settings().ReadSetting("Setting", "TableMaxAddr", "", 14), "8000");
+  for (const auto& [name, box, key, value] : boxes) {
+    EXPECT_EQ(program->doc.AddressValue(box), value) << name;
+    EXPECT_EQ(program->doc.Settings().ReadSetting("Setting", key, "", 14),
+              QString::number(value, 16).toUpper().toStdString())
+        << name;
+  }
+  EXPECT_TRUE(program->report.lines().empty());
 }
 
 TEST_F(CommunWindowTest, ReadAndWriteShowTheirOwnButtonAndClosingOnlyHides) {
@@ -326,7 +309,7 @@ TEST_F(CommunWindowTest, ReadAndWriteShowTheirOwnButtonAndClosingOnlyHides) {
   OnNextModal(record);
   program->Action("mnuReadFre")->trigger();
   OnNextModal(record);
-  program->window.tlbmdifrmMain_ButtonClick("Write");
+  program->Action("Write")->trigger();
   EXPECT_EQ(shown, QStringList({"frmCommun:read", "frmCommun:write"}));
   EXPECT_EQ(program->window.communWindow(), commun) << "the window is kept, not destroyed";
   EXPECT_FALSE(commun->isVisible());
@@ -343,7 +326,7 @@ TEST_F(CommunWindowTest, ThePortCommandShowsTheChosenPortInTheStatusBar) {
     // COM3 is the only port whose device exists; it is chosen already.
     QTest::mouseClick(modal->findChild<QPushButton*>("cmdOk"), Qt::LeftButton);
   });
-  program->window.tlbmdifrmMain_ButtonClick("Com");
+  program->Action("Com")->trigger();
   EXPECT_EQ(program->Status(2), "COM3");
   EXPECT_EQ(program->doc.Settings().ReadSetting("Setting", "COM", "", 3), "3");
 }
