@@ -211,8 +211,8 @@ TEST_F(ChannelGridViewTest, TheRightButtonMenuShowsTheGridsChoicesAndRunsItsComm
   TypeInto(2, 1, "146.52");
   EXPECT_EQ(view->BuildChannelMenu(4, 0), nullptr) << "no menu over a row label";
 
-  // Over the empty channel 4 only "delete all" can be chosen; the lock item is hidden with
-  // the main window's channel lock entry.
+  // Over the empty channel 4 only "delete all" can be chosen; the lock item is offered, as the
+  // main window's channel lock entry is shown (under its hidden menu), and unchecked.
   std::unique_ptr<QMenu> menu = view->BuildChannelMenu(4, 2);
   ASSERT_NE(menu, nullptr);
   const auto action = [&menu](const char* name) { return menu->findChild<QAction*>(name); };
@@ -225,8 +225,9 @@ TEST_F(ChannelGridViewTest, TheRightButtonMenuShowsTheGridsChoicesAndRunsItsComm
   EXPECT_FALSE(action("mnuDelOne")->isEnabled());
   EXPECT_EQ(action("mnuDelOne")->text(), "Delete channel 4");
   EXPECT_TRUE(action("mnuDelAll")->isEnabled());
-  EXPECT_FALSE(action("mnuPopChLock")->isVisible());
-  EXPECT_FALSE(action("sepPopChLock")->isVisible());
+  EXPECT_TRUE(action("mnuPopChLock")->isVisible());
+  EXPECT_FALSE(action("mnuPopChLock")->isChecked());
+  EXPECT_TRUE(action("sepPopChLock")->isVisible());
 
   menu = view->BuildChannelMenu(2, 4);
   action("mnuDelOne")->trigger();
