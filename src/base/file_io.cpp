@@ -62,8 +62,21 @@ class Fd {
 
 }  // namespace
 
-void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+void WriteFileAtomically(const std::filesystem::path& named, std::string_view bytes,
                          const std::string& source) {
+  // A symbolic link is written through: its final target is what gets replaced, in the target's
+  // own folder, and the link stays. What is there must be a regular file (or nothing yet).
+  std::error_code ec;
+  std::filesystem::path path = named;
+  if (std::filesystem::is_symlink(std::filesystem::symlink_status(named, ec))) {
+    path = std::filesystem::weakly_canonical(named, ec);
+    if (ec) Throw(ec.value(), source, named);
+  }
+  struct stat existing {};
+  if (::stat(path.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
+    if (S_ISDIR(existing.st_mode)) Throw(EISDIR, source, named);
+    throw Failure(err::kPathFileAccess, source, named.string() + ": not a regular file");
+  }
   const std::filesystem::path parent =
       path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
   // Built by appending: g++ 12 at -O3 warns falsely about "." + std::string.
@@ -97,7 +110,13 @@ void WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
 
 std::vector<uint8_t> ReadFileBytes(const std::filesystem::path& path, std::size_t limit,
                                    const std::string& source) {
-  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  // What is not a regular file (a pipe, a device) is refused before it is opened: opening a pipe
+  // would wait for a writer.
+  struct stat named {};
+  if (::stat(path.c_str(), &named) == 0 && !S_ISREG(named.st_mode) && !S_ISDIR(named.st_mode)) {
+    throw Failure(err::kPathFileAccess, source, path.string() + ": not a regular file");
+  }
+  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (fd.get() < 0) {
     const int code = errno;
     if (code == ENOENT) {
@@ -108,6 +127,9 @@ std::vector<uint8_t> ReadFileBytes(const std::filesystem::path& path, std::size_
   struct stat info {};
   if (::fstat(fd.get(), &info) != 0) Throw(errno, source, path);
   if (S_ISDIR(info.st_mode)) Throw(EISDIR, source, path);
+  if (!S_ISREG(info.st_mode)) {
+    throw Failure(err::kPathFileAccess, source, path.string() + ": not a regular file");
+  }
   std::vector<uint8_t> bytes(limit);
   std::size_t done = 0;
   while (done < limit) {

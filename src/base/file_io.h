@@ -9,11 +9,14 @@
 
 namespace tq {
 
-// Throws Failure (with the number of the file-system failure) naming `source`.
+// A symbolic link is written through to its target. A target that is not a regular file (a
+// folder, a device, a pipe) is refused and left as it is. Throws Failure (with the number of the
+// file-system failure) naming `source`.
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
                          const std::string& source);
 
-// Reads at most `limit` bytes of a regular file; throws Failure when it cannot be read.
+// Reads at most `limit` bytes of a regular file; throws Failure when it cannot be read or is not
+// a regular file (refused before it is opened, so a pipe never blocks the caller).
 std::vector<uint8_t> ReadFileBytes(const std::filesystem::path& path, std::size_t limit,
                                    const std::string& source);
 

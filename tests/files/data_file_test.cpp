@@ -1,6 +1,7 @@
 #include "files/data_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <random>
 
@@ -120,6 +121,39 @@ TEST(DataFileSave, AFailedSaveKeepsTheOldFile) {
     ++entries;
   }
   EXPECT_EQ(entries, 2);
+}
+
+}  // namespace
+}  // namespace tq
+
+namespace tq {
+namespace {
+
+// A save writes through a symbolic link to the file it names, and refuses what is not a regular
+// file (a pipe standing for a device here) without replacing it; an open refuses it at once
+// instead of waiting for a writer.
+TEST(DataFileSave, FollowsLinksAndRefusesWhatIsNotARegularFile) {
+  TempFolder folder;
+  const MemoryImage image = PatternImage(7);
+  const std::filesystem::path real = folder / "real.dat";
+  const std::filesystem::path link = folder / "link.dat";
+  SaveDataFile(real, PatternImage(8));
+  std::filesystem::create_symlink(real, link);
+  SaveDataFile(link, image);
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  MemoryImage loaded;
+  LoadDataFile(real, loaded);
+  EXPECT_EQ(DataFileBytes(loaded), DataFileBytes(image));
+
+  const std::filesystem::path pipe = folder / "pipe.dat";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  EXPECT_THROW(SaveDataFile(pipe, image), Failure);
+  EXPECT_TRUE(std::filesystem::is_fifo(pipe)) << "the pipe was replaced";
+  EXPECT_THROW(LoadDataFile(pipe, loaded), Failure);
+  const std::filesystem::path linkToPipe = folder / "pipe-link.dat";
+  std::filesystem::create_symlink(pipe, linkToPipe);
+  EXPECT_THROW(SaveDataFile(linkToPipe, image), Failure);
+  EXPECT_TRUE(std::filesystem::is_fifo(pipe));
 }
 
 }  // namespace
