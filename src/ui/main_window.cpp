@@ -235,6 +235,12 @@ void MainWindow::BuildMenus() {
        {a.mnuLangSel0, a.mnuLangSel1, a.mnuLangSel2, a.mnuLockFace, a.mnuChLock}) {
     checkable->setCheckable(true);
   }
+  // One language is in force: picking it again keeps its mark.
+  auto* languages = new QActionGroup(this);
+  languages->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+  for (QAction* language : {a.mnuLangSel0, a.mnuLangSel1, a.mnuLangSel2}) {
+    languages->addAction(language);
+  }
 
   connect(a.mnuFileNew, &QAction::triggered, this, &MainWindow::NewFile);
   connect(a.mnuFileOpen, &QAction::triggered, this, &MainWindow::OpenFile);

@@ -63,6 +63,8 @@ class LinedTree final : public QTreeWidget {
 
 TreeViewWindow::TreeViewWindow(const tq::SoftFace& texts, QWidget* parent)
     : QDockWidget(parent), texts_(texts), treevMain_(new LinedTree(this)) {
+  // The tree is the only way to Radio Info and the options: it may float, but not close.
+  setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
   setObjectName(QStringLiteral("frmTreeView"));
   setWindowTitle(QString::fromStdString(texts_[300]));
   treevMain_->setObjectName(QStringLiteral("treevMain"));

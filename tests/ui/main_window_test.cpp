@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDockWidget>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -291,6 +292,33 @@ TEST_F(MainWindowTest, TheTreeOpensTheViewsAndClosingThemOnlyHidesThem) {
   emit tree->nodeOpened("SysSet");
   EXPECT_NE(program.window.findChild<QWidget*>("frmSysSet"), nullptr);
   EXPECT_TRUE(program.report.lines().empty());
+}
+
+}  // namespace
+}  // namespace tq::ui
+
+namespace tq::ui {
+namespace {
+
+// The language entries are one exclusive group: picking the language in force changes nothing
+// and keeps its mark. The settings tree cannot be closed for good (it may float).
+TEST(MainWindowPieces, TheLanguageInForceKeepsItsMarkAndTheTreeStaysReachable) {
+  TempFolder home;
+  tq::testing::PrepareHome(home);
+  ScriptedDialogs dialogs;
+  Program program(home.path(), dialogs);
+  ASSERT_TRUE(program.started);
+  QAction* english = program.Action("mnuLangSel2");
+  ASSERT_TRUE(english->isChecked());
+  english->trigger();
+  EXPECT_TRUE(english->isChecked());
+  EXPECT_FALSE(program.Action("mnuLangSel0")->isChecked());
+  EXPECT_TRUE(dialogs.told.isEmpty()) << "no language switch";
+
+  const QDockWidget* tree = program.window.treeView();
+  ASSERT_NE(tree, nullptr);
+  EXPECT_FALSE(tree->features().testFlag(QDockWidget::DockWidgetClosable));
+  EXPECT_TRUE(tree->features().testFlag(QDockWidget::DockWidgetFloatable));
 }
 
 }  // namespace
