@@ -97,6 +97,7 @@ bool Session::SaveAs(const std::filesystem::path& path) {
 }
 
 void Session::SetConvIicDat() {
+  Notify([](SessionObserver& o) { o.AboutToFold(); });
   ChInfoSaveSol(0, ChInfo_, layout_, tones_, IicDat_, report_);
   report_.Guard("modSysSet->OptSelToSave", [this] { OptSelSaveSol(0, options_, IicDat_); });
 }

@@ -52,6 +52,9 @@ class SessionObserver {
   // The image was replaced as a whole (new data set, open, read) and model, band, channels and
   // options were decoded from it.
   virtual void DataReplaced() {}
+  // The channel table and the options are about to be folded into the image (a save, a write,
+  // the memory grid's stamp): an edit the user has not left yet is stored now.
+  virtual void AboutToFold() {}
   // Channel n's row changed through an edit in the channel grid.
   virtual void ChannelChanged(int /*n*/) {}
   // An option value changed.

@@ -391,6 +391,19 @@ void ChannelGridView::SetLocked(bool locked) {
   Sync();
 }
 
+void ChannelGridView::CommitOpenEdits() {
+  if (locked_) return;
+  if (QWidget* editor = delegate_->openEditor(); editor != nullptr && state() == EditingState) {
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+  }
+  // A message box or a file dialog takes the focus without the box losing it for the grid.
+  if (toneBox_->isVisible()) {
+    grid_.cboGridChCtdcs_LostFocus(toneBox_->currentText().toStdString());
+  }
+  Sync();
+}
+
 void ChannelGridView::mousePressEvent(QMouseEvent* event) {
   const QModelIndex index = indexAt(event->position().toPoint());
   // A running edit ends before the grid hears of the click, and the tone box loses its focus

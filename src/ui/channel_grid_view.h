@@ -120,6 +120,10 @@ class ChannelGridView : public QTableView {
   // triggers its actions).
   std::unique_ptr<QMenu> BuildChannelMenu(int r, int c);
 
+  // Stores what the user left open, the cell editor and the tone box, exactly as leaving it
+  // would; the grid is about to be folded into the image or printed.
+  void CommitOpenEdits();
+
   // The interface lock: a running edit ends, the selection is hidden and no editor opens.
   void SetLocked(bool locked);
   bool Locked() const { return locked_; }

@@ -97,6 +97,7 @@ ChannelWindow::ChannelWindow(Session& session, SessionSignals& notices, const bo
   connect(cmdPrintChannel_, &QPushButton::clicked, this, [this] { cmdPrintChannel_Click(); });
   connect(&notices, &SessionSignals::dataReplaced, this, &ChannelWindow::ShowNewData);
   connect(&notices, &SessionSignals::lockChanged, this, &ChannelWindow::SetLocked);
+  connect(&notices, &SessionSignals::aboutToFold, gridView_, &ChannelGridView::CommitOpenEdits);
   choosePrinter = [this](QPrinter& printer) {
     QPrintDialog dialog(&printer, this);
     return dialog.exec() == QDialog::Accepted;
@@ -176,6 +177,7 @@ void ChannelWindow::ShowChannels() {
 }
 
 void ChannelWindow::cmdPrintChannel_Click() {
+  gridView_->CommitOpenEdits();
   session_.Report().Guard("frmChMem->cmdPrintChannel_Click", [this] {
     const SoftFace& t = session_.Texts();
     const auto notice = [this](const QString& text) { emit statusNotice(text); };

@@ -18,6 +18,7 @@ class SessionSignals : public QObject, private SessionObserver {
 
  signals:
   void dataReplaced();
+  void aboutToFold();
   void channelChanged(int n);
   void optionsChanged();
   void imageChanged();
@@ -28,6 +29,7 @@ class SessionSignals : public QObject, private SessionObserver {
 
  private:
   void DataReplaced() override { emit dataReplaced(); }
+  void AboutToFold() override { emit aboutToFold(); }
   void ChannelChanged(int n) override { emit channelChanged(n); }
   void OptionsChanged() override { emit optionsChanged(); }
   void ImageChanged() override { emit imageChanged(); }

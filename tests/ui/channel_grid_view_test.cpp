@@ -205,6 +205,33 @@ TEST_F(ChannelGridViewTest, TheToneBoxOpensOverTheCellAndStoresWhenItLosesTheFoc
   EXPECT_FALSE(box->isVisible());
 }
 
+// What the user typed and did not leave yet reaches the image first when the grid is folded into
+// it: Save (through its question and file dialog, which take the focus away without committing)
+// and printing store an open tone box and an open cell editor as leaving them would.
+TEST_F(ChannelGridViewTest, SaveAndPrintStoreWhatIsStillOpenInTheGrid) {
+  Start();
+  TypeInto(1, 1, "146.525");
+  ClickCell(1, 3);
+  TypeIntoToneBox("67");
+  const std::filesystem::path saved = work / "saved.dat";
+  dialogs.answers = {true};
+  dialogs.files = {QString::fromStdString(saved.string())};
+  program->Action("FileSave")->trigger();
+  ASSERT_TRUE(std::filesystem::exists(saved));
+  EXPECT_EQ(Stored(1).rxTone, "67.0");
+  Session reopened(home.path(), program->report);
+  ASSERT_TRUE(reopened.StartUp());
+  ASSERT_TRUE(reopened.OpenDataFile(saved));
+  EXPECT_EQ(reopened.Channels()[1].rxTone, "67.0");
+
+  ClickCell(2, 1);
+  auto* line = qobject_cast<QLineEdit*>(view->openEditor());
+  ASSERT_NE(line, nullptr);
+  QTest::keyClicks(line, "440");
+  PrintToPdf("open-editor.pdf");
+  EXPECT_EQ(Stored(2).field[1], 44000000);
+}
+
 TEST_F(ChannelGridViewTest, TheRightButtonMenuShowsTheGridsChoicesAndRunsItsCommands) {
   Start();
   TypeInto(1, 1, "146.525");
