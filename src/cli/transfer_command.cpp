@@ -100,6 +100,17 @@ int RunTransfer(Session& session, const TransferOptions& options, bool reading) 
     ReadAddress(options.end, last);
   }
 
+  // The range must lie within the image, its end not below its start: anything else would send
+  // no block (or blocks the image has no place for) and must not pass for a transfer.
+  const int16_t first = reading ? ranges.readStart : ranges.writeStart;
+  const int16_t last = reading ? ranges.readEnd : ranges.writeEnd;
+  if (first < 0 || last < first || last > session.Image().DatNum()) {
+    std::cerr << "tq474-cli: the range " << HexText(static_cast<uint16_t>(first), 4) << "-"
+              << HexText(static_cast<uint16_t>(last), 4) << " holds no block of the image (0000-"
+              << HexText(static_cast<uint16_t>(session.Image().DatNum()), 4) << ")\n";
+    return kUsageError;
+  }
+
   const bool terminal = ::isatty(STDERR_FILENO) != 0;
   const char* verb = reading ? "Reading" : "Writing";
   const std::string shownDevice = port.DeviceFor(session.ComPort(), device);

@@ -102,6 +102,16 @@ class Transfer {
       Report().ShowErrLine("modCommun->InitProtocol", failure);
       return false;
     }
+    // Besides its entry and end scripts a list holds one script per block; a range whose end lies
+    // below its start (an address above 7FFF reads as negative) holds none.
+    if ((reading_ ? lists_.read : lists_.write).size() <= 2) {
+      const int16_t start = reading_ ? ctx_.ranges.readStart : ctx_.ranges.writeStart;
+      const int16_t end = reading_ ? ctx_.ranges.readEnd : ctx_.ranges.writeEnd;
+      Report().ShowErrLine(Label(), err::kInvalidPropertyValue,
+                           "the range " + HexText(static_cast<uint16_t>(start), 4) + "-" +
+                               HexText(static_cast<uint16_t>(end), 4) + " holds no block");
+      return false;
+    }
     comRetry_ = 0;
     protocol_.RxPollDelay = 1;
     protocol_.RxPollMax = 150;

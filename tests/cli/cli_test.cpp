@@ -129,6 +129,18 @@ TEST_F(CliTest, UsageErrorsSayHowToCallIt) {
   const CommandResult run = Cli("frobnicate x");
   EXPECT_EQ(run.status, 2);
   EXPECT_NE(run.err.find("usage:"), std::string::npos);
+
+  // A range the transfer would not cover (wrapping past 7FFF, ending below its start or past
+  // the image) is refused before any port is opened or file written.
+  const std::string out = (work / "out.dat").string();
+  for (const char* range : {"--start 0 --end FFFF", "--start 0 --end 8000", "--start 1000 --end 0",
+                            "--start 0 --end 2000"}) {
+    const CommandResult refused =
+        Cli(std::string("read --port /dev/tq474-none ") + range + " '" + out + "'");
+    EXPECT_EQ(refused.status, 2) << range << ": " << refused.err;
+    EXPECT_NE(refused.err.find("holds no block"), std::string::npos) << range;
+    EXPECT_FALSE(std::filesystem::exists(out)) << range;
+  }
 }
 
 }  // namespace

@@ -292,6 +292,14 @@ TEST_F(TransferTest, APortThatDoesNotOpenEndsTheTransferWithoutTraffic) {
   EXPECT_FALSE(Run("/dev/tq474-no-such-port", false, Range(0x0000, 0x2100)));
   EXPECT_TRUE(Reported("modCommun->InitProtocol"));
   EXPECT_EQ(running, (Runs{{false, false}}));
+
+  // So does a range that holds no block (its end below its start, as a wrapped address gives):
+  // it is reported instead of passing for a read of nothing.
+  running.clear();
+  EXPECT_FALSE(Run("/dev/tq474-no-such-port", true, Range(0x1000, 0x0000)));
+  EXPECT_TRUE(Reported("holds no block"));
+  EXPECT_TRUE(list.lines().empty());
+  EXPECT_EQ(running, (Runs{{false, true}}));
 }
 
 // ---------------------------------------------------------------------------------------------
