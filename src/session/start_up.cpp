@@ -37,6 +37,8 @@ AddressBoxInfo InfoOf(AddressBox box) {
 bool Session::StartUp(SessionWindows* windows) {
   windows_ = windows;
   return report_.Guard("mdifrmMain->Form_Load", [&] {
+    // A save that was killed leaves its temporary file beside the settings file.
+    settings_.RemoveStaleTemporaryFiles();
     // The flag-word masks and the list end marker are constants of the codec.
     if (windows_ != nullptr) GetSysLang();
     ReadLanguage();

@@ -120,5 +120,43 @@ TEST(SettingsWrite, AWriteIntoAMissingFolderFailsWithAReport) {
   }
 }
 
+// A value that does not change is not written again: the file stays the very file it was.
+// A value read after another program changed the file is the new one.
+TEST(SettingsWrite, AnUnchangedValueLeavesTheFileAlone) {
+  TempFolder dir;
+  const auto path = dir.Write("s.ini", "[Setting]\nCOM = 3\nLanguage=1\n");
+  const SettingsFile settings(path);
+  struct stat before {};
+  ASSERT_EQ(::stat(path.c_str(), &before), 0);
+  settings.WriteSetting("setting", "com", "3");
+  struct stat after {};
+  ASSERT_EQ(::stat(path.c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino) << "the file was replaced";
+  EXPECT_EQ(TempFolder::Read(path), "[Setting]\nCOM = 3\nLanguage=1\n");
+
+  EXPECT_EQ(settings.ReadSetting("Setting", "Language", "", 9), "1");
+  dir.Write("s.ini", "[Setting]\nLanguage=3\n");
+  EXPECT_EQ(settings.ReadSetting("Setting", "Language", "", 9), "3");
+  settings.WriteSetting("Setting", "Language", "1");
+  EXPECT_EQ(settings.ReadSetting("Setting", "Language", "", 9), "1");
+}
+
+// Temporary files that a killed save left beside the settings file are removed; other files,
+// and a temporary file a save may be writing right now, stay.
+TEST(SettingsWrite, StaleTemporaryFilesOfASaveAreRemoved) {
+  TempFolder dir;
+  const auto path = dir.Write("TQ474.ini", "[Setting]\n");
+  const auto stale = dir.Write(".TQ474.ini.a1B2c3", "half");
+  const auto fresh = dir.Write(".TQ474.ini.Zz9Yy8", "being written");
+  const auto other = dir.Write(".TQ474.ini.notes", "mine");
+  std::filesystem::last_write_time(
+      stale, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+  SettingsFile(path).RemoveStaleTemporaryFiles();
+  EXPECT_FALSE(std::filesystem::exists(stale));
+  EXPECT_TRUE(std::filesystem::exists(fresh));
+  EXPECT_TRUE(std::filesystem::exists(other));
+  EXPECT_TRUE(std::filesystem::exists(path));
+}
+
 }  // namespace
 }  // namespace tq
