@@ -7,7 +7,7 @@ packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-serialport-dev libqt6serialport6-dev
   libgtest-dev libgmock-dev libbenchmark-dev clang-format
-  fonts-wqy-zenhei xvfb xauth poppler-utils
+  fonts-wqy-zenhei xvfb xauth poppler-utils qt6-translations-l10n
 )
 
 missing=()

@@ -34,6 +34,7 @@
 #include "ui/memory_window.h"
 #include "ui/part_fill_dialog.h"
 #include "ui/port_dialog.h"
+#include "ui/qt_texts.h"
 #include "ui/radio_info.h"
 #include "ui/session_signals.h"
 #include "ui/sys_set.h"
@@ -402,6 +403,7 @@ void MainWindow::ApplyFont() {
 }
 
 void MainWindow::SetSoftFace() {
+  InstallQtTexts(session_.Language());
   ApplyFont();
   setWindowTitle(Text(msg::kTitle));
   for (auto it = captions_.cbegin(); it != captions_.cend(); ++it) {

@@ -4,12 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QDockWidget>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QTest>
 
 #include "files/data_file.h"
@@ -319,6 +321,20 @@ TEST(MainWindowPieces, TheLanguageInForceKeepsItsMarkAndTheTreeStaysReachable) {
   ASSERT_NE(tree, nullptr);
   EXPECT_FALSE(tree->features().testFlag(QDockWidget::DockWidgetClosable));
   EXPECT_TRUE(tree->features().testFlag(QDockWidget::DockWidgetFloatable));
+}
+
+// Qt's own buttons speak the interface language: "Yes" and "No" of every question.
+TEST(MainWindowPieces, QtsOwnTextsFollowTheInterfaceLanguage) {
+  for (const auto& [language, chinese] : {std::pair{"1", true}, std::pair{"3", false}}) {
+    TempFolder home;
+    tq::testing::PrepareHome(home, language);
+    ScriptedDialogs dialogs;
+    Program program(home.path(), dialogs);
+    ASSERT_TRUE(program.started);
+    QMessageBox box(QMessageBox::Question, "", "", QMessageBox::Yes | QMessageBox::No);
+    const QString yes = box.button(QMessageBox::Yes)->text();
+    EXPECT_EQ(yes.contains(QChar(0x662F)), chinese) << yes.toStdString();  // 是
+  }
 }
 
 }  // namespace
