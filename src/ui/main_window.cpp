@@ -359,6 +359,8 @@ void MainWindow::InitChannelWindow() {
           &MainWindow::mnuPopChLock_Click);
   channelSub_ = mdiArea_->addSubWindow(channelWindow_);
   channelSub_->setWindowFlags(Qt::FramelessWindowHint);
+  // The channel window is the program's desk: whatever restores it, it fills the area again.
+  channelSub_->installEventFilter(this);
   channelWindow_->InitFace();
   channelWindow_->ChInfoModel();
 }
@@ -703,6 +705,16 @@ void MainWindow::OpenView(const QString& key) {
 QString MainWindow::LastWriteText() const {
   const std::optional<std::string> stamp = StampText(session_.Image());
   return stamp ? QString::fromStdString(*stamp) : Text(msg::kNeverWritten);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == channelSub_ && event->type() == QEvent::WindowStateChange && !closing_ &&
+      !channelSub_->isMaximized() && !channelSub_->isHidden()) {
+    QTimer::singleShot(0, channelSub_, [this] {
+      if (!closing_ && !channelSub_->isMaximized()) channelSub_->showMaximized();
+    });
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -96,6 +96,7 @@ class MainWindow : public QMainWindow, private SessionWindows {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildMenus();

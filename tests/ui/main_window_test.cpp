@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QTest>
 
@@ -335,6 +336,22 @@ TEST(MainWindowPieces, QtsOwnTextsFollowTheInterfaceLanguage) {
     const QString yes = box.button(QMessageBox::Yes)->text();
     EXPECT_EQ(yes.contains(QChar(0x662F)), chinese) << yes.toStdString();  // 是
   }
+}
+
+// The channel window stays maximised behind the other views: restoring another maximised view,
+// or asking the channel window itself, leaves it filling the document area.
+TEST(MainWindowPieces, TheChannelWindowStaysMaximised) {
+  TempFolder home;
+  tq::testing::PrepareHome(home);
+  ScriptedDialogs dialogs;
+  Program program(home.path(), dialogs);
+  ASSERT_TRUE(program.started);
+  auto* channels = qobject_cast<QMdiSubWindow*>(program.window.channelWindow()->parentWidget());
+  ASSERT_NE(channels, nullptr);
+  ASSERT_TRUE(channels->isMaximized());
+  channels->showNormal();
+  for (int i = 0; i < 4; ++i) QCoreApplication::processEvents();
+  EXPECT_TRUE(channels->isMaximized());
 }
 
 }  // namespace
