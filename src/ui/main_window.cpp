@@ -407,6 +407,11 @@ void MainWindow::ApplyFont() {
 void MainWindow::SetSoftFace() {
   InstallQtTexts(session_.Language());
   ApplyFont();
+  // The toolbar's name in the menu that shows or hides it.
+  const int16_t language = session_.Language();
+  toolBar_->setWindowTitle(language == kLangSimplifiedChinese    ? QStringLiteral("工具栏")
+                           : language == kLangTraditionalChinese ? QStringLiteral("工具列")
+                                                                 : QStringLiteral("Toolbar"));
   setWindowTitle(Text(msg::kTitle));
   for (auto it = captions_.cbegin(); it != captions_.cend(); ++it) {
     if (QAction* action = entries_.value(it.key(), nullptr)) action->setText(Text(it.value()));
@@ -445,7 +450,7 @@ void MainWindow::NewFile() {
 void MainWindow::OpenFile() {
   Guarded("mdifrmMain->OpenFile", [this] {
     const QString chosen =
-        dialogs_.OpenFileName(this, Native(session_.CurrentDataPath()), kDataFilter);
+        dialogs_.OpenFileName(this, Native(session_.CurrentDataPath().parent_path()), kDataFilter);
     if (chosen.isEmpty()) return;
     if (!session_.OpenDataFile(chosen.toStdString())) {
       dialogs_.Tell(this, Text(msg::kNotice), Text(msg::kWrongFile), QMessageBox::Critical);

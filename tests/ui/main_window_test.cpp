@@ -14,6 +14,7 @@
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QTest>
+#include <QToolBar>
 
 #include "files/data_file.h"
 #include "support/program.h"
@@ -352,6 +353,23 @@ TEST(MainWindowPieces, TheChannelWindowStaysMaximised) {
   channels->showNormal();
   for (int i = 0; i < 4; ++i) QCoreApplication::processEvents();
   EXPECT_TRUE(channels->isMaximized());
+}
+
+// The Open dialog starts in the data file's folder with no file name filled in, and the toolbar
+// has a title, so that its entry in the toolbar's own menu is not blank.
+TEST(MainWindowPieces, OpenStartsInTheFolderAndTheToolbarHasATitle) {
+  TempFolder home;
+  tq::testing::PrepareHome(home);
+  ScriptedDialogs dialogs;
+  Program program(home.path(), dialogs);
+  ASSERT_TRUE(program.started);
+  program.Action("mnuFileOpen")->trigger();
+  ASSERT_EQ(dialogs.starts.size(), 1);
+  EXPECT_EQ(dialogs.starts[0], QString::fromStdString((home / "Data").string()));
+  const auto* toolbar = program.window.findChild<QToolBar*>("tlbMdiFrmMain");
+  ASSERT_NE(toolbar, nullptr);
+  EXPECT_EQ(toolbar->windowTitle(), "Toolbar");
+  EXPECT_EQ(toolbar->toggleViewAction()->text(), "Toolbar");
 }
 
 }  // namespace
