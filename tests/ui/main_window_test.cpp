@@ -304,14 +304,26 @@ TEST_F(MainWindowTest, TheTreeOpensTheViewsAndClosingThemOnlyHidesThem) {
 namespace tq::ui {
 namespace {
 
+// A program started in English on a prepared folder.
+struct StartedProgram {
+  StartedProgram() { tq::testing::PrepareHome(home); }
+  TempFolder home;
+  ScriptedDialogs dialogs;
+};
+
+class MainWindowPieces : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(program.started); }
+
+  StartedProgram folder;
+  TempFolder& home = folder.home;
+  ScriptedDialogs& dialogs = folder.dialogs;
+  Program program{home.path(), dialogs};
+};
+
 // The language entries are one exclusive group: picking the language in force changes nothing
 // and keeps its mark. The settings tree cannot be closed for good (it may float).
-TEST(MainWindowPieces, TheLanguageInForceKeepsItsMarkAndTheTreeStaysReachable) {
-  TempFolder home;
-  tq::testing::PrepareHome(home);
-  ScriptedDialogs dialogs;
-  Program program(home.path(), dialogs);
-  ASSERT_TRUE(program.started);
+TEST_F(MainWindowPieces, TheLanguageInForceKeepsItsMarkAndTheTreeStaysReachable) {
   QAction* english = program.Action("mnuLangSel2");
   ASSERT_TRUE(english->isChecked());
   english->trigger();
@@ -326,7 +338,7 @@ TEST(MainWindowPieces, TheLanguageInForceKeepsItsMarkAndTheTreeStaysReachable) {
 }
 
 // Qt's own buttons speak the interface language: "Yes" and "No" of every question.
-TEST(MainWindowPieces, QtsOwnTextsFollowTheInterfaceLanguage) {
+TEST(QtTexts, FollowTheInterfaceLanguage) {
   for (const auto& [language, chinese] : {std::pair{"1", true}, std::pair{"3", false}}) {
     TempFolder home;
     tq::testing::PrepareHome(home, language);
@@ -341,12 +353,7 @@ TEST(MainWindowPieces, QtsOwnTextsFollowTheInterfaceLanguage) {
 
 // The channel window stays maximised behind the other views: restoring another maximised view,
 // or asking the channel window itself, leaves it filling the document area.
-TEST(MainWindowPieces, TheChannelWindowStaysMaximised) {
-  TempFolder home;
-  tq::testing::PrepareHome(home);
-  ScriptedDialogs dialogs;
-  Program program(home.path(), dialogs);
-  ASSERT_TRUE(program.started);
+TEST_F(MainWindowPieces, TheChannelWindowStaysMaximised) {
   auto* channels = qobject_cast<QMdiSubWindow*>(program.window.channelWindow()->parentWidget());
   ASSERT_NE(channels, nullptr);
   ASSERT_TRUE(channels->isMaximized());
@@ -357,12 +364,7 @@ TEST(MainWindowPieces, TheChannelWindowStaysMaximised) {
 
 // The Open dialog starts in the data file's folder with no file name filled in, and the toolbar
 // has a title, so that its entry in the toolbar's own menu is not blank.
-TEST(MainWindowPieces, OpenStartsInTheFolderAndTheToolbarHasATitle) {
-  TempFolder home;
-  tq::testing::PrepareHome(home);
-  ScriptedDialogs dialogs;
-  Program program(home.path(), dialogs);
-  ASSERT_TRUE(program.started);
+TEST_F(MainWindowPieces, OpenStartsInTheFolderAndTheToolbarHasATitle) {
   program.Action("mnuFileOpen")->trigger();
   ASSERT_EQ(dialogs.starts.size(), 1);
   EXPECT_EQ(dialogs.starts[0], QString::fromStdString((home / "Data").string()));
