@@ -170,6 +170,9 @@ void PtyRadio::Serve() {
       LineClock::time_point start = arrived;
       if (options_.lineTiming) start = std::max(lineFree, arrived + LineTime(reply.requestBytes));
       start += std::chrono::milliseconds(options_.latencyMs);
+      if (++repliesSent_ == options_.lateReply) {
+        start += std::chrono::milliseconds(options_.lateReplyMs);
+      }
       if (!sleepUntil(start, hungUp)) break;
       if (options_.lineTiming) {
         // Absolute deadlines keep the pace exact however late each wake-up is.

@@ -17,6 +17,8 @@ struct PtyRadioOptions {
   bool lineTiming = false;  // pace every byte as a 9600 8N1 line would (10/9600 s a byte,
                             // counting the request's bytes too)
   int latencyMs = 0;        // extra pause before each reply
+  int lateReply = 0;        // the Nth reply (1-based) comes lateReplyMs later still; 0 = none
+  int lateReplyMs = 0;
 };
 
 class PtyRadio {
@@ -45,6 +47,7 @@ class PtyRadio {
 
   SimulatedRadio radio_;
   PtyRadioOptions options_;
+  int repliesSent_ = 0;
   std::mutex mutex_;
   int master_ = -1;
   int keepSlave_ = -1;  // keeps the line up between the tool's opens

@@ -28,6 +28,10 @@ namespace {
 // A transfer gives up at the seventh failed script, whichever blocks failed.
 constexpr int16_t kMaxFailedScripts = 7;
 constexpr int kRetryPauseMs = 30;
+// Before the request after a failed or retried one, the line must have been quiet this long (at
+// most kQuietLimitMs in all), so that a reply still on its way is dropped, not taken for the next.
+constexpr int64_t kQuietMs = 100;
+constexpr int64_t kQuietLimitMs = 1000;
 constexpr int16_t kEndPauseMs = 500;
 
 // The exchanges of the write's closing sequence are made without scripts.
@@ -140,6 +144,7 @@ class Transfer {
   // a read stores the value buffer into the image after each success.
   bool RunScripts(const std::vector<ScriptEntry>& list, std::size_t count) {
     MemoryImage& image = ctx_.target.TransferImage();
+    bool retried = false;
     for (std::size_t k = 0; k < count;) {
       const ScriptEntry& entry = list[k];
       const auto length = static_cast<std::size_t>(entry.ScriptLen);
@@ -157,6 +162,10 @@ class Transfer {
             image.set(entry.ScriptAddr + static_cast<int>(j), protocol_.VaDat[j]);
           }
         }
+        // The reply taken may have been the late one of the earlier try: the radio's answer to
+        // the retry is still to come.
+        if (retried) AwaitQuietLine();
+        retried = false;
         ++k;
         continue;
       }
@@ -166,8 +175,25 @@ class Transfer {
         return false;
       }
       ctx_.wait.SleepMs(kRetryPauseMs);
+      AwaitQuietLine();
+      retried = true;
     }
     return true;
+  }
+
+  // Waits until nothing has arrived for kQuietMs (at most kQuietLimitMs), showing and dropping
+  // what arrives meanwhile.
+  void AwaitQuietLine() {
+    const int64_t start = ctx_.wait.NowMs();
+    int64_t quietSince = start;
+    for (int64_t now = start; now - quietSince < kQuietMs && now - start < kQuietLimitMs;
+         now = ctx_.wait.NowMs()) {
+      if (ctx_.link.BytesWaiting() > 0) {
+        ctx_.list.ComDataShow(kComReceived, ctx_.link.ReadAll());
+        quietSince = ctx_.wait.NowMs();
+      }
+      ctx_.wait.DelayNms(5);
+    }
   }
 
   bool Read() {

@@ -247,6 +247,20 @@ TEST_F(TransferTest, ADroppedReplyIsRetriedAndTheReadCompletes) {
   EXPECT_EQ(frames[3], (Bytes{0x52, 0x00, 0x10, 0x10}));
 }
 
+// A reply that comes after the time-out is drained before the retry, so that it is not taken
+// for the reply to the next block: one late reply costs one retry, not the read.
+TEST_F(TransferTest, ALateReplyCostsOneRetry) {
+  // Replies: 1 the programming code, 2 block 0x0000, 3 block 0x0010 (late by 400 ms: after
+  // the time-out and the retry, whose own reply then follows it).
+  PtyRadio radio(PatternRadio(false, {}), {.latencyMs = 20, .lateReply = 3, .lateReplyMs = 400});
+  const Bytes expected = Merged(Image(), Memory(radio), 0x0000, 0x80);
+
+  ASSERT_TRUE(Run(radio, true, Range(0x0000, 0x007F)));
+  EXPECT_EQ(Image(), expected);
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_EQ(Lines(NoReply()), 1) << "only the late block was tried again";
+}
+
 TEST_F(TransferTest, AWrongEchoFailsItsBlockAndTheRetryPasses) {
   PtyRadio radio(PatternRadio(false, Faults([](RadioFaults& f) { f.corruptEchoAt = 0x0010; })));
   const Bytes expected = Merged(Image(), Memory(radio), 0x0000, 0x40);
