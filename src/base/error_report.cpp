@@ -62,6 +62,11 @@ void ErrorReport::ShowOptErrLine(std::string_view text) {
   AddLine("        可选功能项:   " + std::string(text));
 }
 
+void ErrorReport::ShowNoteLine(std::string_view label, std::string_view text) {
+  AddLine(HeaderLine());
+  AddLine("         " + std::string(label) + ":   " + std::string(text));
+}
+
 bool ErrorReport::Guard(std::string_view label, const std::function<void()>& procedure) {
   try {
     procedure();

@@ -43,6 +43,9 @@ class ErrorReport {
   void ShowErrLine(std::string_view label, long long number, std::string_view source);
   // Adds an option note: the header line, then the note line with `text`.
   void ShowOptErrLine(std::string_view text);
+  // Adds a note that is not a failure (what a stopped write left in the radio): the header line,
+  // then the position label and `text`.
+  void ShowNoteLine(std::string_view label, std::string_view text);
 
   // Runs `procedure`; a failure that escapes it is reported under `label`. Returns false when
   // something was reported. Nothing escapes this guard.

@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <optional>
 
+#include "base/message_numbers.h"
 #include "base/numbers.h"
 #include "cli/commands.h"
 #include "comm/data_list.h"
@@ -52,7 +54,12 @@ class CliObserver final : public TransferObserver {
     if (terminal_) std::fprintf(stderr, "\r%s %s: %3d %%", verb_, device_.c_str(), percent);
   }
   void MessageBox(int number) override { shownMessage = number; }
+  void WriteStopped(const WriteStop& stop) override {
+    writeStop = stop;
+    if (!stop.dataComplete) shownMessage = msg::kCommunicationFailed;
+  }
   int shownMessage = 0;
+  std::optional<WriteStop> writeStop;
 
  private:
   const char* verb_;
@@ -126,8 +133,14 @@ int RunTransfer(Session& session, const TransferOptions& options, bool reading) 
   }
   if (!done) {
     FlushReport(session.Report());
-    const int message = observer.shownMessage != 0 ? observer.shownMessage : 79;
-    std::cerr << "tq474-cli: " << MessageText(session, message) << "\n";
+    if (observer.shownMessage != 0 || !observer.writeStop) {
+      const int message =
+          observer.shownMessage != 0 ? observer.shownMessage : msg::kCommunicationFailed;
+      std::cerr << "tq474-cli: " << MessageText(session, message) << "\n";
+    }
+    if (observer.writeStop) {
+      std::cerr << "tq474-cli: " << WriteStopText(*observer.writeStop, session.Language()) << "\n";
+    }
     return kFailed;
   }
   return kOk;

@@ -127,7 +127,9 @@ std::optional<std::size_t> SimulatedRadio::TakeFrame(std::vector<uint8_t>& reply
         return 4u + length;
       }
       case kIdentify:
-        if (olderModel_) {
+        if (!faults_.identifyReply.empty()) {
+          reply = faults_.identifyReply;
+        } else if (olderModel_) {
           reply = {0x02, 0x00};
         } else {
           reply = {0x02, 0x03, 0x30, 0x10, 0x0B};
@@ -149,6 +151,7 @@ void SimulatedRadio::Reply(std::vector<std::vector<uint8_t>>& out, std::vector<u
   if (reply.empty()) return;  // a frame the radio does not answer
   ++replyCount_;
   if (faults_.silent || hungUp_) return;
+  if (faults_.silentAfter > 0 && replyCount_ > faults_.silentAfter) return;
   if (faults_.dropReply > 0 && replyCount_ == faults_.dropReply) return;
   if (faults_.shortReply > 0 && replyCount_ == faults_.shortReply) reply.pop_back();
   reply.insert(reply.end(), static_cast<std::size_t>(std::max(faults_.extraBytes, 0)), kExtraByte);

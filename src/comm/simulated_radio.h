@@ -19,6 +19,8 @@ struct RadioFaults {
   int extraBytes = 0;                // bytes appended to every reply
   int shortReply = 0;                // the Nth reply (1-based) loses its last byte; 0 = none
   int hangUpAfter = 0;               // the line hangs up after N frames; 0 = never
+  int silentAfter = 0;               // answers the first N replies, then none; 0 = always
+  std::vector<uint8_t> identifyReply;  // the answer to the identification byte, when not empty
 };
 
 class SimulatedRadio {

@@ -1,5 +1,6 @@
 #include "comm/transfer.h"
 
+#include <algorithm>
 #include <array>
 #include <exception>
 #include <optional>
@@ -77,6 +78,8 @@ class Transfer {
       Abandon();
       Report().ShowErrLine(Label(), err::kInvalidCall, e.what());
     }
+    // A write that broke off after the port opened may have left part of the image in the radio.
+    if (!reading_ && portOpened_ && !stopTold_) TellWriteStop();
     return false;
   }
 
@@ -137,7 +140,23 @@ class Transfer {
     if (pause) ctx_.wait.DelayNms(kEndPauseMs);
   }
 
-  void CommunicationFailed() { ctx_.observer.MessageBox(msg::kCommunicationFailed); }
+  // A read that fails shows message 79; a write tells what it left in the radio.
+  void CommunicationFailed() {
+    if (reading_) {
+      ctx_.observer.MessageBox(msg::kCommunicationFailed);
+    } else {
+      TellWriteStop();
+    }
+  }
+
+  void TellWriteStop() {
+    stopTold_ = true;
+    writeStop_.start = ctx_.ranges.writeStart;
+    writeStop_.end = ctx_.ranges.writeEnd;
+    Report().ShowNoteLine(Label(),
+                          WriteStopText(writeStop_, ctx_.target.TransferTexts().language()));
+    ctx_.observer.WriteStopped(writeStop_);
+  }
 
   // Runs entries [0, count) of a list, each until it succeeds; false when the transfer's
   // seventh failure aborted it. A write fills the value buffer from the image before each run,
@@ -157,6 +176,7 @@ class Transfer {
       protocol_.ProtocolCom();
       if (!protocol_.ComFail) {
         ctx_.observer.ShowComPercent(entry.ScriptPercent);
+        if (!reading_) NoteWritten(entry);
         if (reading_) {
           for (std::size_t j = 0; j < length; ++j) {
             image.set(entry.ScriptAddr + static_cast<int>(j), protocol_.VaDat[j]);
@@ -179,6 +199,15 @@ class Transfer {
       retried = true;
     }
     return true;
+  }
+
+  // Keeps how far the radio has acknowledged a write: the programming code, then block by block.
+  void NoteWritten(const ScriptEntry& entry) {
+    if (entry.ScriptLen == 0) {
+      writeStop_.entered = true;
+      return;
+    }
+    writeStop_.acknowledged = entry.ScriptAddr + entry.ScriptLen - ctx_.ranges.writeStart;
   }
 
   // Waits until nothing has arrived for kQuietMs (at most kQuietLimitMs), showing and dropping
@@ -210,6 +239,7 @@ class Transfer {
     ctx_.list.AddLine("写入:频率");
     // The list's last entry, the identification script, is replaced by the exchange below.
     if (!lists_.write.empty() && !RunScripts(lists_.write, lists_.write.size() - 1)) return false;
+    writeStop_.dataComplete = true;
     return Identify();
   }
 
@@ -338,9 +368,51 @@ class Transfer {
   int16_t comRetry_ = 0;
   bool portOpened_ = false;
   bool ended_ = false;
+  WriteStop writeStop_;
+  bool stopTold_ = false;
 };
 
 }  // namespace
+
+std::string WriteStopText(const WriteStop& stop, int16_t language) {
+  const std::string range = HexText(static_cast<uint16_t>(stop.start), 4) + "-" +
+                            HexText(static_cast<uint16_t>(stop.end), 4);
+  const std::string taken =
+      HexText(static_cast<uint16_t>(stop.start), 4) + "-" +
+      HexText(static_cast<uint16_t>(stop.start + std::max(stop.acknowledged, 1) - 1), 4);
+  const bool simplified = language == kLangSimplifiedChinese;
+  const bool traditional = language == kLangTraditionalChinese;
+  const auto pick = [&](std::string zhs, std::string zht, std::string en) {
+    return simplified ? zhs : traditional ? zht : en;
+  };
+  if (!stop.entered) {
+    return pick("对讲机未进入编程模式：没有写入任何数据，对讲机的存储未改变。",
+                "對講機未進入編程模式：沒有寫入任何資料，對講機的記憶體未改變。",
+                "The radio did not enter programming mode: nothing was written and its memory is "
+                "unchanged.");
+  }
+  const std::string again =
+      pick("使用前请重新写入。", "使用前請重新寫入。", "Write it again before using it.");
+  if (stop.dataComplete) {
+    return pick("数据 " + range + " 已全部写入，但写入结束时识别对讲机失败。",
+                "資料 " + range + " 已全部寫入，但寫入結束時識別對講機失敗。",
+                "The data " + range +
+                    " was written, but identifying the radio at the end of the write failed. ") +
+           again;
+  }
+  if (stop.acknowledged == 0) {
+    return pick("写入在 " + range + " 的第一块停止：对讲机可能已存有部分新数据。",
+                "寫入在 " + range + " 的第一塊停止：對講機可能已存有部分新資料。",
+                "The write stopped before the radio acknowledged a block of " + range +
+                    ": it may hold part of the new data. ") +
+           again;
+  }
+  return pick("写入在中途停止：对讲机只收到了 " + range + " 中的 " + taken + "，现存有部分新数据。",
+              "寫入在中途停止：對講機只收到了 " + range + " 中的 " + taken + "，現存有部分新資料。",
+              "The write stopped after " + taken + " of " + range +
+                  ": the radio holds part of the new data. ") +
+         again;
+}
 
 std::tm TransferObserver::LocalTime() {
   return LocalNow();

@@ -44,6 +44,19 @@ class TransferTarget {
   virtual ErrorReport& TransferReport() = 0;
 };
 
+// How far a write got when it stopped short of its end.
+struct WriteStop {
+  int16_t start = 0;  // the write range
+  int16_t end = 0;
+  int32_t acknowledged = 0;   // bytes from `start` on whose blocks the radio acknowledged
+  bool entered = false;       // the radio took the programming code
+  bool dataComplete = false;  // every block was acknowledged; the closing exchange failed
+};
+
+// What a stopped write left in the radio and what the user must do, in `language` (1 Simplified
+// Chinese, 2 Traditional Chinese, anything else English).
+std::string WriteStopText(const WriteStop& stop, int16_t language);
+
 // What a transfer tells while it runs; every notice has an empty default.
 class TransferObserver {
  public:
@@ -55,6 +68,9 @@ class TransferObserver {
   // True at the common start (window disabled, light blinking, the `reading` button bold),
   // false at the common end (window enabled, light off).
   virtual void Running(bool /*running*/, bool /*reading*/) {}
+  // A write stopped after the port opened: instead of message 79 alone, the observer tells the
+  // user what the radio now holds (message 79 first unless every block was written).
+  virtual void WriteStopped(const WriteStop& /*stop*/) {}
   // The port did not open; the transfer ends without traffic.
   virtual void PortOpenFailed() {}
   // TableFreDat, when "Show Memory Data" is ticked: after a read's refresh, and after a write

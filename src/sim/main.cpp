@@ -30,7 +30,8 @@ constexpr const char* kUsage =
     "usage: tq474-sim [--image FILE.dat] [--save FILE.dat] [--link PATH] [--line-timing]\n"
     "                 [--latency MS] [--older-model] [--silent] [--drop-reply N]\n"
     "                 [--corrupt-echo HEXADDR] [--extra-bytes K] [--short-reply N]\n"
-    "                 [--hang-up-after N] [--quiet]\n";
+    "                 [--hang-up-after N] [--silent-after N] [--identify-reply HEXBYTES]\n"
+    "                 [--late-reply N --late-reply-ms MS] [--quiet]\n";
 
 struct Arguments {
   std::optional<fs::path> image;
@@ -103,6 +104,21 @@ std::optional<Arguments> ParseArguments(int argc, char** argv) {
       ok = count(args.faults.shortReply);
     } else if (option == "--hang-up-after") {
       ok = count(args.faults.hangUpAfter);
+    } else if (option == "--silent-after") {
+      ok = count(args.faults.silentAfter);
+    } else if (option == "--identify-reply") {
+      // The bytes as one hexadecimal text, two digits a byte ("02" or "0203").
+      const std::optional<std::string_view> text = value();
+      ok = text && !text->empty() && text->size() % 2 == 0 && text->size() <= 64;
+      for (std::size_t at = 0; ok && at < text->size(); at += 2) {
+        const std::optional<uint32_t> byte = tq::ParseHex(text->substr(at, 2));
+        ok = byte.has_value();
+        if (ok) args.faults.identifyReply.push_back(static_cast<uint8_t>(*byte));
+      }
+    } else if (option == "--late-reply") {
+      ok = count(args.line.lateReply);
+    } else if (option == "--late-reply-ms") {
+      ok = count(args.line.lateReplyMs);
     } else if (option == "--quiet") {
       args.quiet = true;
     } else {

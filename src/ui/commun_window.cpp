@@ -284,6 +284,12 @@ void CommunWindow::MessageBox(int number) {
   dialogs_.Tell(this, Text(msg::kNotice), Text(number), QMessageBox::Warning);
 }
 
+void CommunWindow::WriteStopped(const WriteStop& stop) {
+  QString text = QString::fromStdString(WriteStopText(stop, session_.Language()));
+  if (!stop.dataComplete) text = Text(msg::kCommunicationFailed) + "\n\n" + text;
+  dialogs_.Tell(this, Text(msg::kNotice), text, QMessageBox::Warning);
+}
+
 void CommunWindow::SetRunning(bool running, bool reading) {
   running_ = running;
   if (running) {

@@ -78,6 +78,7 @@ class CommunWindow : public QDialog, private TransferObserver, private DataListO
   void SetRunning(bool running, bool reading);
   // TransferObserver
   void MessageBox(int number) override;
+  void WriteStopped(const WriteStop& stop) override;
   void Running(bool running, bool reading) override { SetRunning(running, reading); }
   void PortOpenFailed() override { emit portOpenFailed(); }
   void RefreshMemoryGrid() override { emit refreshMemoryGrid(); }

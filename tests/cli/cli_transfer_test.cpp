@@ -111,6 +111,32 @@ TEST_F(CliTransferTest, ASilentRadioFailsWithMessage79AndLeavesTheFile) {
   EXPECT_EQ(TempFolder::Read(work / "out.dat"), "old contents");
 }
 
+TEST_F(CliTransferTest, AWriteThatStopsTellsWhatTheRadioNowHolds) {
+  SaveDataFile(work / "in.dat", Pattern());
+  const std::string write =
+      "write --port '" + link.string() + "' '" + (work / "in.dat").string() + "'";
+  {
+    // The programming code and the first block are acknowledged, then nothing.
+    SimProcess sim(link, {"--silent-after", "2"});
+    ASSERT_TRUE(sim.Up());
+    const CommandResult run = Cli(write);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("tq474-cli: Communication failed"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("tq474-cli: The write stopped after 0000-000F of 0000-001F: the radio "
+                           "holds part of the new data. Write it again before using it."),
+              std::string::npos)
+        << run.err;
+  }
+  SimProcess sim(link, {"--identify-reply", "02"});
+  ASSERT_TRUE(sim.Up());
+  const CommandResult run = Cli(write);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err.find("Communication failed"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("tq474-cli: The data 0000-001F was written, but identifying the radio"),
+            std::string::npos)
+      << run.err;
+}
+
 TEST_F(CliTransferTest, AMissingPortFailsAtOnce) {
   const CommandResult run = Cli("read --port '" + (work / "nothing").string() + "' '" +
                                 (work / "out.dat").string() + "'");

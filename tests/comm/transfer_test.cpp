@@ -104,6 +104,7 @@ class TransferTest : public ::testing::Test, public TransferTarget, public Trans
 
   void ShowComPercent(int16_t percent) override { percents.push_back(percent); }
   void MessageBox(int number) override { boxes.push_back(number); }
+  void WriteStopped(const WriteStop& stop) override { stops.push_back(stop); }
   void Running(bool on, bool read) override { running.emplace_back(on, read); }
   void RefreshMemoryGrid() override { ++gridRefreshes; }
   std::tm LocalTime() override {
@@ -157,6 +158,7 @@ class TransferTest : public ::testing::Test, public TransferTarget, public Trans
 
   std::vector<int16_t> percents;
   std::vector<int> boxes;
+  std::vector<WriteStop> stops;
   std::vector<std::pair<bool, bool>> running;
   int softDisplays = 0;
   int gridRefreshes = 0;
@@ -224,11 +226,17 @@ TEST_F(TransferTest, ASilentRadioEndsAReadOrAWriteAfterSevenTriesAndLeavesTheIma
   EXPECT_EQ(running, (Runs{{true, true}, {false, true}}));
   EXPECT_FALSE(link.IsOpen());
 
-  // A write gives up the same way, before it identifies the radio.
+  // A write gives up the same way, before it identifies the radio, and tells that nothing was
+  // written.
   PtyRadio deaf(SimulatedRadio(false, silent));
   boxes.clear();
   EXPECT_FALSE(Run(deaf, false, Range(0x0000, 0x001F)));
-  EXPECT_EQ(boxes, (std::vector<int>{79}));
+  EXPECT_TRUE(boxes.empty());
+  ASSERT_EQ(stops.size(), 1u);
+  EXPECT_FALSE(stops[0].entered);
+  EXPECT_EQ(WriteStopText(stops[0], kLangEnglish),
+            "The radio did not enter programming mode: nothing was written and its memory is "
+            "unchanged.");
   EXPECT_EQ(Frames(deaf), std::vector<Bytes>(7, kProgrammingCode));
 }
 
@@ -392,6 +400,46 @@ TEST_F(TransferTest, AWriteBlockThatFailsOnceIsSentAgain) {
   EXPECT_EQ(CountFrames(Frames(radio), {0x57, 0x00, 0x00, 0x10}), 2);
   EXPECT_EQ(Lines(NoReply()), 1);
   EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(TransferTest, AWriteThatStopsPartWayTellsWhatTheRadioTookAndListsIt) {
+  // Replies: 1 the programming code, 2 and 3 the first two blocks; then the radio falls silent.
+  PtyRadio radio(SimulatedRadio(false, Faults([](RadioFaults& f) { f.silentAfter = 3; })),
+                 kRadioTurnaround);
+  EXPECT_FALSE(Run(radio, false, Range(0x0000, 0x003F)));
+
+  EXPECT_TRUE(boxes.empty());
+  ASSERT_EQ(stops.size(), 1u);
+  EXPECT_TRUE(stops[0].entered);
+  EXPECT_FALSE(stops[0].dataComplete);
+  EXPECT_EQ(stops[0].acknowledged, 0x20);
+  const std::string text = WriteStopText(stops[0], kLangEnglish);
+  EXPECT_EQ(text,
+            "The write stopped after 0000-001F of 0000-003F: the radio holds part of the new "
+            "data. Write it again before using it.");
+  EXPECT_EQ(WriteStopText(stops[0], kLangSimplifiedChinese),
+            "写入在中途停止：对讲机只收到了 0000-003F 中的 0000-001F，现存有部分新数据。"
+            "使用前请重新写入。");
+  EXPECT_TRUE(Reported(WriteStopText(stops[0], doc->Language())));
+  const Bytes memory = Memory(radio);
+  EXPECT_TRUE(std::equal(memory.begin(), memory.begin() + 0x20, Image().begin()));
+  EXPECT_EQ(memory[0x20], 0xFF);
+}
+
+TEST_F(TransferTest, AShortIdentificationReplyAfterACompleteWriteSaysTheDataWasWritten) {
+  PtyRadio radio(
+      SimulatedRadio(false, Faults([](RadioFaults& f) { f.identifyReply = {0x02}; })),
+      kRadioTurnaround);
+  EXPECT_FALSE(Run(radio, false, Range(0x0000, 0x001F)));
+
+  EXPECT_TRUE(boxes.empty());
+  ASSERT_EQ(stops.size(), 1u);
+  EXPECT_TRUE(stops[0].dataComplete);
+  EXPECT_EQ(WriteStopText(stops[0], kLangEnglish),
+            "The data 0000-001F was written, but identifying the radio at the end of the write "
+            "failed. Write it again before using it.");
+  const Bytes memory = Memory(radio);
+  EXPECT_TRUE(std::equal(memory.begin(), memory.begin() + 0x20, Image().begin()));
 }
 
 TEST_F(TransferTest, AnOlderModelStepWithoutReplyIsTriedAgain) {

@@ -185,6 +185,21 @@ TEST_F(CommunEndToEndTest, ASilentRadioEndsWithTheMessageAndLeavesTheGrid) {
   EXPECT_TRUE(commun->findChild<QPushButton*>("cmdRead")->isEnabled());
 }
 
+TEST_F(CommunEndToEndTest, AWriteThatStopsPartWayTellsWhatTheRadioTookInOneMessage) {
+  // The programming code and the first block of 0000-001F are acknowledged, then nothing.
+  SimProcess sim(link, {"--silent-after", "2"});
+  ASSERT_TRUE(sim.Up());
+  Start();
+  commun->findChild<QLineEdit*>("txtWriteEndAddr")->setText("001F");
+  commun->cmdWrite_Click();
+  ASSERT_EQ(dialogs.told.size(), 1) << dialogs.told.join("\n").toStdString();
+  EXPECT_EQ(dialogs.told.front(),
+            kCommunicationFailed +
+                "\n\nThe write stopped after 0000-000F of 0000-001F: the radio holds part of the "
+                "new data. Write it again before using it.");
+  EXPECT_TRUE(commun->findChild<QPushButton*>("cmdWrite")->isEnabled());
+}
+
 TEST_F(CommunEndToEndTest, ARadioThatHangsUpMidwayLeavesTheWindowReadyAgain) {
   SimProcess sim(link, {"--image", (work / "radio.dat").string(), "--hang-up-after", "20"});
   ASSERT_TRUE(sim.Up());
