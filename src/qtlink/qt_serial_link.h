@@ -12,7 +12,8 @@ class QtSerialLink final : public SerialLink {
   QtSerialLink();
   ~QtSerialLink() override;
 
-  void Open(const std::string& device) override;
+  // A relative path is taken from the working folder.
+  void Open(const std::string& name) override;
   void Close() override;
   bool IsOpen() const override;
   void DiscardTx() override;
@@ -30,7 +31,11 @@ class QtSerialLink final : public SerialLink {
 };
 
 // The text a user needs when a device may not be opened for lack of permission: the group that
-// owns it (usually "dialout") and that the user is to join. Empty when the device has no group.
+// owns it (usually "dialout") and that the user is to join. Empty when the device is missing or
+// the user is in its group already.
 std::string PermissionAdvice(const std::string& device);
+
+// The running process that holds the lock file of `device` ("process 812 (minicom)"), or empty.
+std::string PortHolder(const std::string& device);
 
 }  // namespace tq
