@@ -3,6 +3,7 @@
 #include "base/error_report.h"
 #include "base/failure.h"
 #include "base/settings_file.h"
+#include "base/text_table.h"
 #include "comm/serial_link.h"
 
 namespace tq {
@@ -52,16 +53,47 @@ void PortControl::CloseCom() {
 void PortControl::TestComPort(int n) {
   if (n < 1 || n > kPortCount) return;
   auto& flag = PortFlag[static_cast<std::size_t>(n - 1)];
+  auto& why = PortFailure[static_cast<std::size_t>(n - 1)];
   flag = 1;
+  why = {};
   try {
     const std::string device = DeviceOf(n);
     if (device.empty()) throw Failure(err::kDeviceUnavailable, "COM" + std::to_string(n));
     link_.Open(device);
     link_.Close();
-  } catch (const Failure&) {
-    // A port that cannot be opened is only marked unusable; the probe reports nothing.
+  } catch (const Failure& failure) {
+    // A port that cannot be opened is only marked unusable; the probe reports nothing, but keeps
+    // why for the port dialog.
     flag = -1;
+    why = {failure.number(), failure.source()};
   }
+}
+
+std::string PortControl::NoPortText(int16_t language) const {
+  for (const int16_t flag : PortFlag) {
+    if (flag == 1) return {};
+  }
+  const auto first = [this](auto accept) -> const ProbeFailure* {
+    for (const ProbeFailure& why : PortFailure) {
+      if (why.number != 0 && accept(why.number)) return &why;
+    }
+    return nullptr;
+  };
+  const ProbeFailure* reason = first([](int number) { return number == err::kPermissionDenied; });
+  if (reason == nullptr) reason = first([](int number) { return number != err::kFileNotFound; });
+  const bool simplified = language == kLangSimplifiedChinese;
+  const bool traditional = language == kLangTraditionalChinese;
+  std::string text = simplified    ? "没有可以打开的端口。"
+                     : traditional ? "沒有可以開啟的連接埠。"
+                                   : "No port could be opened. ";
+  if (reason != nullptr) return text + reason->text;
+  return text + (simplified ? "16 个端口的设备都不存在：请插好写频线，或在 TQ474.ini 的 [Ports] "
+                              "段中为端口指定设备（COM1=/dev/ttyUSB0）。"
+                 : traditional ? "16 個連接埠的裝置都不存在：請插好寫頻線，或在 TQ474.ini 的 "
+                                 "[Ports] 段中為連接埠指定裝置（COM1=/dev/ttyUSB0）。"
+                               : "None of the 16 ports' devices exists: plug in the programming "
+                                 "cable, or map a port to its device in section [Ports] of "
+                                 "TQ474.ini (COM1=/dev/ttyUSB0).");
 }
 
 void PortControl::ScanComPort() {

@@ -44,8 +44,19 @@ class PortControl {
   // stored) when no port is usable. Failures are reported as "mdifrmMain->AutoSetPort".
   int16_t AutoSetPort();
 
+  // After a probe of every port: why none of them is usable, in `language` (the first
+  // permission failure with its group hint, else the first failure other than a missing device,
+  // else that no device exists); empty when a port is usable.
+  std::string NoPortText(int16_t language) const;
+
   bool PortOpenFailed = false;
   std::array<int16_t, kPortCount> PortFlag{};
+  // Why each port failed its last probe: the error-table number (0 when it opened) and the text.
+  struct ProbeFailure {
+    int number = 0;
+    std::string text;
+  };
+  std::array<ProbeFailure, kPortCount> PortFailure{};
 
   // The link the port is opened on, for the transfers that talk through it.
   SerialLink& link() noexcept { return link_; }

@@ -34,6 +34,7 @@ PortDialog::PortDialog(Session& session, PortControl& port, QWidget* parent)
       openingPort_(session.ComPort()),
       fraToolCom_(new QGroupBox(this)),
       lblToolCom_(new QLabel(fraToolCom_)),
+      lblNoPort_(new QLabel(this)),
       group_(new QButtonGroup(this)),
       cmdOk_(new QPushButton(this)),
       cmdCancel_(new QPushButton(this)) {
@@ -42,6 +43,10 @@ PortDialog::PortDialog(Session& session, PortControl& port, QWidget* parent)
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
   fraToolCom_->setObjectName(QStringLiteral("fraToolCom"));
   lblToolCom_->setObjectName(QStringLiteral("lblToolCom"));
+  lblNoPort_->setObjectName(QStringLiteral("lblNoPort"));
+  lblNoPort_->setWordWrap(true);
+  lblNoPort_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  lblNoPort_->hide();
   cmdOk_->setObjectName(QStringLiteral("cmdOk"));
   cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
   cmdOk_->setDefault(true);
@@ -81,6 +86,7 @@ PortDialog::PortDialog(Session& session, PortControl& port, QWidget* parent)
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(fraToolCom_);
+  layout->addWidget(lblNoPort_);
   layout->addLayout(commands);
   // The dialog takes the size its texts need, in every language, and keeps it.
   layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -129,6 +135,11 @@ void PortDialog::EnableCOM() {
     buttons_[n - 1]->setEnabled(usable);
     devices_[n - 1]->setEnabled(usable);
   }
+  // With no usable port the dialog says why, so that the user knows what to change.
+  const QString why = QString::fromStdString(port_.NoPortText(session_.Language()));
+  lblNoPort_->setText(why);
+  lblNoPort_->setMaximumWidth(fraToolCom_->sizeHint().width());
+  lblNoPort_->setVisible(!why.isEmpty());
 }
 
 bool PortDialog::VerdictCom(int n) {

@@ -53,6 +53,7 @@ class PortDialog : public QDialog {
   int16_t openingPort_ = 1;
   QGroupBox* fraToolCom_;
   QLabel* lblToolCom_;
+  QLabel* lblNoPort_;  // why no port is usable, shown only then
   QList<QRadioButton*> buttons_;
   QList<QLabel*> devices_;
   QButtonGroup* group_;

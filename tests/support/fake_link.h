@@ -2,6 +2,7 @@
 // port probes of tests that must never touch the machine's own ports.
 #pragma once
 
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -16,6 +17,9 @@ class DeviceTableLink final : public SerialLink {
   explicit DeviceTableLink(std::set<std::string> present) : present_(std::move(present)) {}
   void Open(const std::string& device) override {
     opened.push_back(device);
+    if (const auto refusal = refused.find(device); refusal != refused.end()) {
+      throw Failure(refusal->second.first, refusal->second.second);
+    }
     open_ = present_.count(device) != 0;
     if (!open_) throw Failure(err::kFileNotFound, device + ": error 2, No such file");
   }
@@ -31,6 +35,8 @@ class DeviceTableLink final : public SerialLink {
   void WaitForInput(int) override {}
 
   std::vector<std::string> opened;
+  // Devices that exist but refuse to open: the error-table number and text of the failure.
+  std::map<std::string, std::pair<int, std::string>> refused;
 
  private:
   std::set<std::string> present_;

@@ -99,6 +99,33 @@ TEST_F(PortDialogTest, OpeningProbesEveryPortAndOffersOnlyThoseThatOpen) {
   EXPECT_EQ(link.opened, expectedProbes);
   EXPECT_FALSE(link.IsOpen());
   EXPECT_TRUE(report.lines().empty());
+  EXPECT_FALSE(dialog.findChild<QLabel*>("lblNoPort")->isVisible());
+}
+
+TEST_F(PortDialogTest, WithNoUsablePortTheDialogSaysWhy) {
+  ASSERT_TRUE(StartUp());
+  DeviceTableLink none{std::set<std::string>{}};
+  PortControl nowhere{none, doc.Settings(), report};
+  {
+    PortDialog dialog(doc, nowhere);
+    dialog.show();
+    const QLabel* why = dialog.findChild<QLabel*>("lblNoPort");
+    EXPECT_TRUE(why->isVisible());
+    EXPECT_EQ(why->text(),
+              "No port could be opened. None of the 16 ports' devices exists: plug in the "
+              "programming cable, or map a port to its device in section [Ports] of TQ474.ini "
+              "(COM1=/dev/ttyUSB0).");
+  }
+  // A device that exists but may not be opened is the reason given, with its group hint.
+  none.refused["/dev/ttyUSB1"] = {err::kDeviceUnavailable, "/dev/ttyUSB1: error 16, busy"};
+  none.refused["/dev/radio-b"] = {err::kPermissionDenied,
+                                  "/dev/radio-b: error 13, Permission denied; the user needs to be "
+                                  "in the group \"dialout\""};
+  PortDialog dialog(doc, nowhere);
+  dialog.show();
+  EXPECT_EQ(dialog.findChild<QLabel*>("lblNoPort")->text(),
+            "No port could be opened. /dev/radio-b: error 13, Permission denied; the user needs to "
+            "be in the group \"dialout\"");
 }
 
 struct CaptionCase {
