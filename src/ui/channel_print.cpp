@@ -79,7 +79,9 @@ bool PrintChannelTable(QPrinter& printer, const ChannelGrid& grid, const QString
       const QRectF cell(x, y, widths[static_cast<std::size_t>(c)], rowHeight);
       const GridCell& content = grid.cell(r, c);
       const bool fixed = r == 0 || c == 0;
-      painter.fillRect(cell, fixed ? kFixedBack : WindowsColour(content.back));
+      // The current row's highlight marks the selection on screen; on paper the row is plain.
+      const int32_t back = content.back == kRowHighlight ? kGridBackColor : content.back;
+      painter.fillRect(cell, fixed ? kFixedBack : WindowsColour(back));
       painter.setPen(rule);
       painter.drawRect(cell);
       painter.setPen(Qt::black);

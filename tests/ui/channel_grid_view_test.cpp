@@ -9,6 +9,7 @@
 
 #include <QComboBox>
 #include <QDate>
+#include <QImage>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPrinter>
@@ -328,6 +329,16 @@ QString PdfText(const QString& file) {
   return QString::fromUtf8(process.readAllStandardOutput());
 }
 
+// The first page of a PDF file as an image by the system's pdftoppm; null when it is missing.
+QImage PdfPage(const QString& file) {
+  const QString tool = QStandardPaths::findExecutable("pdftoppm");
+  if (tool.isEmpty()) return {};
+  QProcess process;
+  process.start(tool, {"-r", "40", "-f", "1", "-l", "1", "-png", "-singlefile", file, file});
+  process.waitForFinished(20000);
+  return QImage(file + ".png");
+}
+
 QByteArray FileStart(const QString& file) {
   QFile pdf(file);
   return pdf.open(QIODevice::ReadOnly) ? pdf.read(4) : QByteArray();
@@ -354,6 +365,20 @@ TEST_F(ChannelGridViewTest, PrintsTheChannelTableToPdf) {
   for (const char* shown : {"Rx Freq[MHz]", "Busy Lock", "146.525", "430", "None", "Wide", "16"}) {
     EXPECT_TRUE(text.contains(shown)) << shown << " missing from\n" << text.toStdString();
   }
+
+  // The current row's highlight is the screen's, not the paper's.
+  bool onScreen = false;
+  for (int r = 1; r <= 16; ++r)
+    onScreen = onScreen || view->grid().cell(r, 5).back == kRowHighlight;
+  ASSERT_TRUE(onScreen);
+  const QImage page = PdfPage(file);
+  ASSERT_FALSE(page.isNull());
+  const QRgb highlight = qRgb(230, 230, 240);
+  int highlighted = 0;
+  for (int y = 0; y < page.height(); ++y) {
+    for (int x = 0; x < page.width(); ++x) highlighted += page.pixel(x, y) == highlight ? 1 : 0;
+  }
+  EXPECT_EQ(highlighted, 0);
 }
 
 TEST_F(ChannelGridViewTest, PrintsChineseTitlesReadably) {
