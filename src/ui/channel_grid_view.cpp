@@ -453,8 +453,16 @@ bool ChannelGridView::eventFilter(QObject* watched, QEvent* event) {
     auto* mouse = static_cast<QMouseEvent*>(event);
     if (mouse->button() == Qt::LeftButton && IsSecondClick(mouse->globalPosition().toPoint())) {
       lastClick_.invalidate();
-      if (!onToneBox) EndEdit();
+      // On a frequency whose double-click copies nothing, the open editor stays and the second
+      // click places the caret; elsewhere the editor would store its old text over the result.
+      const CellPos current = grid_.current();
+      auto* line = qobject_cast<QLineEdit*>(watched);
+      const bool keepEditor =
+          line != nullptr && !onToneBox &&
+          (current.col == 1 || (current.col == 2 && !grid_.cell(current.row, 2).text.empty()));
+      if (!onToneBox && !keepEditor) EndEdit();
       DoubleClick();
+      if (keepEditor) line->setCursorPosition(line->cursorPositionAt(mouse->position().toPoint()));
       return true;
     }
   }

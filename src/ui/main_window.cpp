@@ -383,6 +383,8 @@ void MainWindow::SetGridMemDat() {
 
 void MainWindow::ShowChannelWindow() {
   channelSub_->showMaximized();
+  // The grid shows a selected cell from the start; it takes the first keys too.
+  channelWindow_->gridView()->setFocus(Qt::OtherFocusReason);
   // The tree window loads the stored option values when it loads.
   Guarded("frmTreeView->Form_Load", [this] { session_.LoadStoredOptions(); });
   treeView_ = new TreeViewWindow(session_.Texts(), this);

@@ -76,14 +76,16 @@ class ChannelGridViewTest : public ::testing::Test {
     Settle();
   }
 
-  // Clicks a cell, then clicks again on the editor the first click opened.
-  void DoubleClick(int r, int c) {
+  // Clicks a cell, then clicks again on the editor the first click opened; returns the editor
+  // that is open after it.
+  QWidget* DoubleClick(int r, int c) {
     ClickCell(r, c);
     QWidget* editor = view->openEditor();
-    ASSERT_NE(editor, nullptr);
+    EXPECT_NE(editor, nullptr);
+    if (editor == nullptr) return nullptr;
     QTest::mouseDClick(editor, Qt::LeftButton, {}, editor->rect().center());
     Settle();
-    EXPECT_EQ(view->openEditor(), nullptr) << "the double-click ends the edit";
+    return view->openEditor();
   }
 
   void TypeIntoToneBox(const QString& text) {
@@ -142,6 +144,26 @@ TEST_F(ChannelGridViewTest, TypingAReceiveFrequencyIntoAnEmptyChannelCompletesIt
   EXPECT_EQ(Back(6, 1), QColor(255, 153, 153));
 }
 
+TEST_F(ChannelGridViewTest, TypingOnTheSelectedCellStartsItsEditorWithTheTypedKey) {
+  Start();
+  program->window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&program->window));
+  // Each key goes where the keyboard focus is, as a user's keys do.
+  const auto type = [](const QString& keys) {
+    for (const QChar key : keys) {
+      QTest::keyClicks(QApplication::focusWidget(), key);
+      Settle();
+    }
+  };
+  // The grid has the focus from the start: the first keys fill the selected cell.
+  type("146.525\r");
+  EXPECT_EQ(Stored(1).field[1], 14652500);
+  // Return moved on to the transmit cell, which takes typing the same way.
+  ASSERT_EQ(view->grid().current(), (CellPos{1, 2}));
+  type("147\r");
+  EXPECT_EQ(Stored(1).field[2], 14700000);
+}
+
 TEST_F(ChannelGridViewTest, ParameterCellsOfferTheColumnItems) {
   Start();
   TypeInto(2, 1, "146.52");
@@ -163,16 +185,22 @@ TEST_F(ChannelGridViewTest, ParameterCellsOfferTheColumnItems) {
 TEST_F(ChannelGridViewTest, DoubleClicksOnEitherEditorReachTheGrid) {
   Start();
   TypeInto(3, 1, "146.525");
-  DoubleClick(3, 8);
+  EXPECT_EQ(DoubleClick(3, 8), nullptr) << "the double-click ends the edit";
   EXPECT_EQ(Cell(3, 8), "Carrier");
   EXPECT_EQ(Stored(3).field[8], 1);
 
   // A receive-only channel gets its transmit side from the receive side.
   TypeInto(3, 2, "");
   ASSERT_EQ(Cell(3, 2), "");
-  DoubleClick(3, 2);
+  EXPECT_EQ(DoubleClick(3, 2), nullptr) << "the double-click ends the edit";
   EXPECT_EQ(Cell(3, 2), "146.525");
   EXPECT_EQ(Stored(3).field[2], 14652500);
+
+  // On a frequency with nothing to copy the editor stays open, its text no longer selected.
+  auto* line = qobject_cast<QLineEdit*>(DoubleClick(3, 1));
+  ASSERT_NE(line, nullptr) << "the double-click closed the frequency editor";
+  EXPECT_EQ(line->text(), "146.525");
+  EXPECT_FALSE(line->hasSelectedText());
 }
 
 TEST_F(ChannelGridViewTest, TheToneBoxOpensOverTheCellAndStoresWhenItLosesTheFocus) {
