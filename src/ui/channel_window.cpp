@@ -26,7 +26,19 @@
 #include "ui/session_signals.h"
 
 namespace tq::ui {
-namespace {}  // namespace
+namespace {
+
+// A label text with an access key: `letter` is underlined where the text holds it (as the menus
+// do in English), else added in brackets ("机型(&T)", as the Chinese menus do). The letters of
+// the channel window avoid those of the menu bar.
+QString WithMnemonic(const QString& text, QChar letter) {
+  if (text.isEmpty()) return text;
+  const qsizetype at = text.indexOf(letter, 0, Qt::CaseInsensitive);
+  if (at >= 0) return text.left(at) + '&' + text.mid(at);
+  return text + "(&" + letter + ")";
+}
+
+}  // namespace
 
 ChannelWindow::ChannelWindow(Session& session, SessionSignals& notices, const bool& programClosing,
                              Dialogs& dialogs, QWidget* parent)
@@ -71,6 +83,14 @@ ChannelWindow::ChannelWindow(Session& session, SessionSignals& notices, const bo
   buttons->addStretch(1);
   buttons->addWidget(cmdPrintChannel_);
   channels->addLayout(buttons);
+
+  // The labels name their boxes (for a screen reader, and Alt with the underlined letter), and
+  // Tab goes down the window: model, band, the grid, Print, then the options row by row.
+  lblModel_->setBuddy(cboModel_);
+  lblFrequency_->setBuddy(cboFrequency_);
+  QList<QWidget*> chain = {cboModel_, cboFrequency_, gridView_, cmdPrintChannel_};
+  chain << options_->TabChain();
+  for (qsizetype k = 1; k < chain.size(); ++k) setTabOrder(chain[k - 1], chain[k]);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(fraModel_);
@@ -121,8 +141,8 @@ void ChannelWindow::InitFace() {
   setWindowTitle(title);
   fraMain_->setTitle(title);
   fraModel_->setTitle(QString::fromStdString(t[msg::kModelFrame]));
-  lblModel_->setText(QString::fromStdString(t[msg::kModelLabel]));
-  lblFrequency_->setText(QString::fromStdString(t[msg::kBandLabel]));
+  lblModel_->setText(WithMnemonic(QString::fromStdString(t[msg::kModelLabel]), 'T'));
+  lblFrequency_->setText(WithMnemonic(QString::fromStdString(t[msg::kBandLabel]), 'Q'));
   fraCommonSet_->setTitle(QString::fromStdString(t[msg::kOptionsFrame]));
   cmdPrintChannel_->setText(QString::fromStdString(t[msg::kPrint]));
   options_->InitFace();

@@ -182,6 +182,7 @@ CommunWindow::CommunWindow(Session& session, PortControl& port, Dialogs& dialogs
   y += kFraTwoHeight + kGap;
   fraRdWrDat_->setGeometry(kMargin, y, kWidth - 2 * kMargin, kFraRdWrDatHeight);
   setFixedSize(kWidth, kMargin + kFraOneHeight + kGap + kFraTwoHeight + kMargin);
+  ShowFramesInside();
 
   tmrLigGrint_->setInterval(kLightMs);
   connect(tmrLigGrint_, &QTimer::timeout, this, [this] { tmrLigGrint_Timer(); });
@@ -329,6 +330,15 @@ void CommunWindow::fraOne_DblClick() {
     setFixedHeight(fraOne_->height() + Twips(kShrinkMarginTwips));
   } else {
     setFixedHeight(both + fraRdWrDat_->height() + Twips(kGrowMarginTwips));
+  }
+  ShowFramesInside();
+}
+
+void CommunWindow::ShowFramesInside() {
+  // A frame below the window's edge is hidden, so that Tab and a screen reader skip its
+  // controls; the check boxes keep their state for the transfers.
+  for (QGroupBox* frame : {fraTwo_, fraRdWrDat_}) {
+    frame->setVisible(frame->geometry().bottom() < height());
   }
 }
 

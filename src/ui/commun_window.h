@@ -65,7 +65,6 @@ class CommunWindow : public QDialog, private TransferObserver, private DataListO
   // The port did not open: the user may pick another one.
   void portOpenFailed();
 
- public:
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -75,6 +74,8 @@ class CommunWindow : public QDialog, private TransferObserver, private DataListO
 
  private:
   void Transfer(bool reading);
+  // Hides the frames that the window's height leaves out.
+  void ShowFramesInside();
   void SetRunning(bool running, bool reading);
   // TransferObserver
   void MessageBox(int number) override;

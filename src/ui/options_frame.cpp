@@ -6,6 +6,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QSignalBlocker>
+#include <algorithm>
+#include <numeric>
 
 #include "session/session.h"
 
@@ -83,6 +85,24 @@ OptionsFrame::OptionsFrame(Session& session, QGroupBox* frame)
   }
   for (int pair = 0; pair < kPairs; ++pair) grid->setColumnStretch(2 * pair + 1, 1);
   grid->setRowStretch(kPairs, 1);
+  const QList<QWidget*> chain = TabChain();
+  for (qsizetype k = 1; k < chain.size(); ++k) QWidget::setTabOrder(chain[k - 1], chain[k]);
+}
+
+QList<QWidget*> OptionsFrame::TabChain() const {
+  std::array<int, kOptionCount> order{};
+  std::iota(order.begin(), order.end(), 0);
+  std::stable_sort(order.begin(), order.end(), [](int a, int b) {
+    const OptionControl& x = kControls[static_cast<std::size_t>(a)];
+    const OptionControl& y = kControls[static_cast<std::size_t>(b)];
+    return x.row != y.row ? x.row < y.row : x.pair < y.pair;
+  });
+  QList<QWidget*> chain;
+  for (const int slot : order) {
+    const auto index = static_cast<std::size_t>(slot);
+    chain << (lists_[index] != nullptr ? static_cast<QWidget*>(lists_[index]) : checks_[index]);
+  }
+  return chain;
 }
 
 void OptionsFrame::InitFace() {

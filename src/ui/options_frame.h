@@ -3,6 +3,7 @@
 // lists show OptSel and every change of a control goes into OptSel at once.
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <array>
 
@@ -28,6 +29,8 @@ class OptionsFrame : public QObject {
 
   // Captions of the labels and check boxes from the text table.
   void InitFace();
+  // The frame's controls in the order of the layout, row by row: the order Tab takes.
+  QList<QWidget*> TabChain() const;
   // Clears and refills every list, then shows the OptSel value of each slot; an out-of-range
   // value is noted in the error list and its default shown instead. Each control's change
   // handler runs after it has been set, so OptSel holds what is shown (a check box slot holding

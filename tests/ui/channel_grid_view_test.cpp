@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDate>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPrinter>
@@ -162,6 +163,31 @@ TEST_F(ChannelGridViewTest, TypingOnTheSelectedCellStartsItsEditorWithTheTypedKe
   ASSERT_EQ(view->grid().current(), (CellPos{1, 2}));
   type("147\r");
   EXPECT_EQ(Stored(1).field[2], 14700000);
+}
+
+TEST_F(ChannelGridViewTest, TabGoesDownTheWindowAndTheBoxesAreNamedByTheirLabels) {
+  Start();
+  program->window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&program->window));
+  auto* model = channels->findChild<QComboBox*>("cboModel");
+  model->setFocus();
+  QStringList order;
+  for (int k = 0; k < 22 && QApplication::focusWidget() != nullptr; ++k) {
+    order << QApplication::focusWidget()->objectName();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  }
+  const QStringList expected = {
+      "cboModel",       "cboFrequency", "vsfgGridCh", "cmdPrintChannel",   "cboTot",
+      "cboSql",         "cboVolume",    "cboAnVoice", "cboRadioSql",       "cboRadioVolume",
+      "cboAnChipSel",   "cboCrystal",   "cboPreTot",  "cboVoxLevel",       "cboVoxDly",
+      "cboVoxRxForbid", "chkBatSave",   "chkBeep",    "chkEmergencyAlarm", "chkLowBatTx"};
+  EXPECT_EQ(order.mid(0, expected.size()), expected);
+
+  const auto* modelLabel = channels->findChild<QLabel*>("lblModel");
+  EXPECT_EQ(modelLabel->buddy(), model);
+  EXPECT_EQ(modelLabel->text(), "Model &Type");
+  EXPECT_EQ(channels->findChild<QLabel*>("lblFrequency")->buddy(),
+            channels->findChild<QComboBox*>("cboFrequency"));
 }
 
 TEST_F(ChannelGridViewTest, ParameterCellsOfferTheColumnItems) {

@@ -275,15 +275,20 @@ TEST_F(CommunWindowTest, TheSixthDoubleClickOfTenTogglesTheHiddenPanel) {
   const auto doubleClicks = [&](int count) {
     for (int k = 0; k < count; ++k) QTest::mouseDClick(fraOne, Qt::LeftButton);
   };
+  auto* showMemDat = commun->findChild<QCheckBox*>("chkShowMemDat");
+  // Tab and a screen reader reach only what the window shows.
+  EXPECT_FALSE(showMemDat->isVisible()) << "the panel starts below the window's edge";
   doubleClicks(5);
   EXPECT_EQ(commun->height(), opened);
   doubleClicks(1);
   EXPECT_LT(commun->height(), opened) << "the 6th shrinks the window to the top frame";
   EXPECT_GT(commun->height(), fraOne->geometry().bottom());
+  EXPECT_FALSE(commun->findChild<QListWidget*>()->isVisible());
   doubleClicks(9);
   EXPECT_LT(commun->height(), opened);
   doubleClicks(1);
   EXPECT_GT(commun->height(), fraRdWrDat->geometry().bottom()) << "the 16th shows the panel";
+  EXPECT_TRUE(showMemDat->isVisible());
   doubleClicks(10);
   EXPECT_LT(commun->height(), opened) << "the 26th hides it again";
   commun->hide();
