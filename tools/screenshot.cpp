@@ -1,5 +1,6 @@
 // Takes a picture of the main window as a user sees it right after start-up:
 //   tq474-screenshot --home DIR OUT.png [--error-list] [--demo] [--whole] [--reading] [--memory]
+//                    [--size WxH]
 // With --demo a few channels are filled through the channel grid as a user would fill them
 // (band 136 - 174 MHz, tones, a receive-only channel, one outside the band) and the picture
 // shows the channel window alone.
@@ -89,6 +90,11 @@ int main(int argc, char** argv) {
   tq::ui::QtDialogs dialogs;
   tq::ui::MainWindow window(doc, port, dialogs, [] { return 0x0409; });
   window.resize(1200, 800);
+  // --size WxH takes the main window at another size (the program opens at 1100x760).
+  if (const qsizetype size = args.indexOf("--size"); size >= 0 && size + 1 < args.size()) {
+    const QStringList parts = args[size + 1].split('x');
+    if (parts.size() == 2) window.resize(parts[0].toInt(), parts[1].toInt());
+  }
   window.show();
   window.Form_Load();
   if (args.contains("--error-list")) window.mnuShowErr_Click();

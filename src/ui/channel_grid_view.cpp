@@ -252,6 +252,9 @@ void ChannelGridView::SizeColumns() {
   verticalHeader()->setMinimumSectionSize(1);
   verticalHeader()->setDefaultSectionSize(height);
   horizontalHeader()->setMinimumHeight(headerMetrics.height() + 10);
+  // However small the window, four channel rows stay readable (the window scrolls instead).
+  constexpr int kReadableRows = 4;
+  setMinimumHeight(horizontalHeader()->minimumHeight() + kReadableRows * height + 2 * frameWidth());
   PlaceToneBox();
 }
 

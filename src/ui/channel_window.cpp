@@ -12,6 +12,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -92,11 +93,25 @@ ChannelWindow::ChannelWindow(Session& session, SessionSignals& notices, const bo
   chain << options_->TabChain();
   for (qsizetype k = 1; k < chain.size(); ++k) setTabOrder(chain[k - 1], chain[k]);
 
-  auto* layout = new QVBoxLayout(this);
+  // The frames keep the sizes their texts need; a window too small for them (800x600 with the
+  // error list open) scrolls instead of cutting them.
+  auto* desk = new QWidget;
+  desk->setObjectName("deskChMem");
+  auto* layout = new QVBoxLayout(desk);
+  layout->setContentsMargins(6, 2, 6, 2);
+  layout->setSpacing(2);
   layout->addWidget(fraModel_);
   // The channel grid takes the room the model and option frames leave.
   layout->addWidget(fraMain_, 1);
   layout->addWidget(fraCommonSet_, 0);
+  auto* scroll = new QScrollArea(this);
+  scroll->setObjectName("scrChMem");
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidget(desk);
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(0, 0, 0, 0);
+  outer->addWidget(scroll);
 
   connect(cboModel_, &QComboBox::currentIndexChanged, this, [this] { cboModel_Click(); });
   connect(cboFrequency_, &QComboBox::currentIndexChanged, this, [this] {

@@ -1,6 +1,7 @@
 #include "ui/error_list.h"
 
 #include <QListWidget>
+#include <QStyle>
 
 #include "base/error_report.h"
 #include "ui/session_signals.h"
@@ -27,6 +28,13 @@ ErrorListWindow::ErrorListWindow(const tq::ErrorReport& report, SessionSignals& 
   }
   connect(&notices, &SessionSignals::reportAdded, this, &ErrorListWindow::AddLine);
   // The list is a log for reading: a click on a line selects it and nothing more.
+}
+
+int ErrorListWindow::ModestHeight() const {
+  constexpr int kLines = 5;  // with the title, about six lines
+  const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+  return kLines * listShowErr_->fontMetrics().lineSpacing() + 2 * listShowErr_->frameWidth() +
+         title;
 }
 
 void ErrorListWindow::AddLine(const QString& line, int index) {

@@ -26,6 +26,9 @@ class ErrorListWindow : public QDockWidget {
   ErrorListWindow(const ErrorListWindow&) = delete;
   ErrorListWindow& operator=(const ErrorListWindow&) = delete;
 
+  // The height the dock opens at: five lines of the list under its title.
+  int ModestHeight() const;
+
  private:
   // Adds `line` at `index` (the report's line index), selects it and scrolls to it.
   void AddLine(const QString& line, int index);

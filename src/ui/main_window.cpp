@@ -672,6 +672,8 @@ void MainWindow::mnuShowErr_Click() {
   if (!errorList_) {
     errorList_ = new ErrorListWindow(session_.Report(), *signals_, Text(msg::kNotice), this);
     addDockWidget(Qt::BottomDockWidgetArea, errorList_);
+    // The list opens about six lines high, leaving the channel grid its rows.
+    resizeDocks({errorList_}, {errorList_->ModestHeight()}, Qt::Vertical);
   }
   errorList_->show();
 }

@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QPainter>
 #include <QTreeWidget>
+#include <algorithm>
 
 namespace tq::ui {
 namespace {
@@ -94,6 +95,12 @@ void TreeViewWindow::InitRadioSetTreeView() {
     item->setData(0, kKeyRole, QLatin1String(entry.key));
   }
   root->setExpanded(true);
+  // The tree is never narrower than its longest entry, so that no entry is cut.
+  int widest = 0;
+  for (int k = 0; k < root->childCount(); ++k) {
+    widest = std::max(widest, treevMain_->fontMetrics().horizontalAdvance(root->child(k)->text(0)));
+  }
+  treevMain_->setMinimumWidth(2 * kIndentation + widest + 2 * treevMain_->frameWidth() + 8);
 }
 
 void TreeViewWindow::treevMain_NodeClick(QTreeWidgetItem* item) {

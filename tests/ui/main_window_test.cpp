@@ -15,6 +15,8 @@
 #include <QMessageBox>
 #include <QTest>
 #include <QToolBar>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 #include "files/data_file.h"
 #include "support/program.h"
@@ -372,6 +374,43 @@ TEST_F(MainWindowPieces, OpenStartsInTheFolderAndTheToolbarHasATitle) {
   ASSERT_NE(toolbar, nullptr);
   EXPECT_EQ(toolbar->windowTitle(), "Toolbar");
   EXPECT_EQ(toolbar->toggleViewAction()->text(), "Toolbar");
+}
+
+}  // namespace
+}  // namespace tq::ui
+
+namespace tq::ui {
+namespace {
+
+// With the error list open the channel grid keeps eight rows at the size the program opens at;
+// at 800x600 the tree shows its entries whole and the grid four rows, the channel window
+// scrolling for the rest.
+TEST_F(MainWindowPieces, TheErrorListLeavesTheGridItsRowsAndASmallWindowScrolls) {
+  const auto settle = [] {
+    for (int i = 0; i < 4; ++i) QCoreApplication::processEvents();
+  };
+  const auto* view = program.window.findChild<QAbstractItemView*>("vsfgGridCh");
+  ASSERT_NE(view, nullptr);
+  const auto rowsShown = [&] { return view->viewport()->height() / view->sizeHintForRow(0); };
+  program.window.resize(1100, 760);
+  program.window.mnuShowErr_Click();
+  settle();
+  EXPECT_GE(rowsShown(), 8);
+
+  program.window.resize(800, 600);
+  settle();
+  EXPECT_EQ(program.window.width(), 800);
+  EXPECT_EQ(program.window.height(), 600);
+  EXPECT_GE(rowsShown(), 4);
+  const auto* tree = program.window.findChild<QTreeWidget*>("treevMain");
+  ASSERT_NE(tree, nullptr);
+  QTreeWidgetItemIterator item(const_cast<QTreeWidget*>(tree));
+  for (; *item != nullptr; ++item) {
+    const QRect rect = tree->visualItemRect(*item);
+    EXPECT_LE(rect.left() + tree->fontMetrics().horizontalAdvance((*item)->text(0)),
+              tree->viewport()->width())
+        << (*item)->text(0).toStdString();
+  }
 }
 
 }  // namespace
