@@ -231,22 +231,24 @@ void IicDatToChInfo(const MemoryImage& image, const ChannelLayout& layout, const
   }
 }
 
+void EncodeChannel(int n, const ChannelRow& row, const ToneTable& tones, MemoryImage& image,
+                   ErrorReport& report) {
+  CheckCodedChannel(n);
+  const int b = ChannelRecordAddress(n);
+  report.Guard("modChMem->CiChParaSol", [&] { CiChParaSol(n, row, image); });
+  report.Guard("modChMem->CiRxFreSol", [&] { StoreFrequency(row.field[1], b + kRxFreq, image); });
+  report.Guard("modChMem->CiTxFreSol", [&] { StoreFrequency(row.field[2], b + kTxFreq, image); });
+  report.Guard("modChMem->CiCtdcsDecSol",
+               [&] { StoreTone(row.rxTone, b + kRxTone, tones, image); });
+  report.Guard("modChMem->CiCtdcsEncSol",
+               [&] { StoreTone(row.txTone, b + kTxTone, tones, image); });
+}
+
 void ChInfoToIicDat(const ChannelTable& table, const ChannelLayout& layout, const ToneTable& tones,
                     MemoryImage& image, ErrorReport& report) {
   for (int n = 1; n <= layout.ChCount; ++n) {
     try {
-      CheckCodedChannel(n);
-      const ChannelRow& row = table[n];
-      const int b = ChannelRecordAddress(n);
-      report.Guard("modChMem->CiChParaSol", [&] { CiChParaSol(n, row, image); });
-      report.Guard("modChMem->CiRxFreSol",
-                   [&] { StoreFrequency(row.field[1], b + kRxFreq, image); });
-      report.Guard("modChMem->CiTxFreSol",
-                   [&] { StoreFrequency(row.field[2], b + kTxFreq, image); });
-      report.Guard("modChMem->CiCtdcsDecSol",
-                   [&] { StoreTone(row.rxTone, b + kRxTone, tones, image); });
-      report.Guard("modChMem->CiCtdcsEncSol",
-                   [&] { StoreTone(row.txTone, b + kTxTone, tones, image); });
+      EncodeChannel(n, table[n], tones, image, report);
     } catch (const Failure& failure) {
       report.ShowErrLine("modChMem->ChInfoToIicDat", failure);
       return;

@@ -33,6 +33,11 @@ uint16_t FlagClearMask(int i);
 void IicDatToChInfo(const MemoryImage& image, const ChannelLayout& layout, const ToneTable& tones,
                     ChannelTable& table, ErrorReport& report);
 
+// Encodes channel n's row into its record, each routine reporting its own failure; throws
+// Failure when n is not a channel the image holds.
+void EncodeChannel(int n, const ChannelRow& row, const ToneTable& tones, MemoryImage& image,
+                   ErrorReport& report);
+
 // Encodes channels 1 to ChCount (ChInfoToIicDat), reporting like the decoder.
 void ChInfoToIicDat(const ChannelTable& table, const ChannelLayout& layout, const ToneTable& tones,
                     MemoryImage& image, ErrorReport& report);

@@ -6,6 +6,7 @@
 #include "base/numbers.h"
 #include "comm/port_control.h"
 #include "files/data_file.h"
+#include "files/image_file.h"
 #include "image/channel_codec.h"
 #include "image/stamp.h"
 
@@ -64,6 +65,9 @@ void Session::NewFileSol() {
     cboModel_Click(modelPosition_);
     cboFrequency_Click(bandPosition_);
   });
+  // The stored option values replaced the image's: they are the new data's edits.
+  ForgetEdits();
+  optionsEdited_ = true;
   Notify([](SessionObserver& o) { o.DataReplaced(); });
 }
 
@@ -74,9 +78,15 @@ void Session::NewDataSet() {
 }
 
 bool Session::OpenDataFile(const std::filesystem::path& path) {
-  const bool loaded = report_.Guard("mdifrmMain->OpenFile", [&] { LoadDataFile(path, IicDat_); });
+  const bool loaded = report_.Guard("mdifrmMain->OpenFile", [&] {
+    // A file that fails to load leaves the image as it was.
+    MemoryImage loadedImage = IicDat_;
+    LoadImageFile(path, loadedImage);
+    IicDat_ = loadedImage;
+  });
   if (!loaded) return false;
   SoftDisplay();
+  ForgetEdits();
   currentDataPath_ = path;
   Notify([](SessionObserver& o) { o.DataReplaced(); });
   Notify([](SessionObserver& o) { o.DataPathChanged(); });
@@ -84,9 +94,36 @@ bool Session::OpenDataFile(const std::filesystem::path& path) {
 }
 
 bool Session::SaveDatFile() {
-  SetConvIicDat();
+  FoldForCurrentFile();
   return report_.Guard("mdifrmMain->SaveDatFile",
-                       [this] { SaveDataFile(currentDataPath_, IicDat_); });
+                       [this] { SaveImageFile(currentDataPath_, IicDat_); });
+}
+
+void Session::FoldForCurrentFile() {
+  if (IsRadioImageFile(currentDataPath_)) {
+    FoldEditsOnly();
+  } else {
+    SetConvIicDat();
+  }
+}
+
+void Session::FoldEditsOnly() {
+  // Open editors commit first; their commits are edits too.
+  Notify([](SessionObserver& o) { o.AboutToFold(); });
+  for (const int n : editedChannels_) {
+    report_.Guard("modChMem->ChInfoToIicDat",
+                  [&] { EncodeChannel(n, ChInfo_[n], tones_, IicDat_, report_); });
+  }
+  if (optionsEdited_) {
+    report_.Guard("modSysSet->OptSelToSave", [this] { OptSelSaveSol(0, options_, IicDat_); });
+  }
+  if (unknownModelByte_) IicDat_.set(kModelAddress, *unknownModelByte_);
+  ForgetEdits();
+}
+
+void Session::ForgetEdits() {
+  editedChannels_.clear();
+  optionsEdited_ = false;
 }
 
 bool Session::SaveAs(const std::filesystem::path& path) {
@@ -98,13 +135,20 @@ bool Session::SaveAs(const std::filesystem::path& path) {
 
 void Session::SetConvIicDat() {
   Notify([](SessionObserver& o) { o.AboutToFold(); });
+  // A data file holds the model as decoded, whatever byte a radio image kept.
+  if (unknownModelByte_) IicDat_.set(kModelAddress, static_cast<uint8_t>(modelPosition_));
   ChInfoSaveSol(0, ChInfo_, layout_, tones_, IicDat_, report_);
   report_.Guard("modSysSet->OptSelToSave", [this] { OptSelSaveSol(0, options_, IicDat_); });
 }
 
 void Session::SoftDisplay() {
   report_.Guard("modChMem->SoftDisplay", [this] {
+    // A model byte the program does not know reads as the first model and is set to it; a radio
+    // image file keeps the byte the radio held unless the user picks a model.
+    const uint8_t modelByte = IicDat_.at(kModelAddress);
     modelPosition_ = ModelFromImage(IicDat_);
+    unknownModelByte_.reset();
+    if (IicDat_.at(kModelAddress) != modelByte) unknownModelByte_ = modelByte;
     bandEventsSuppressed_ = true;
     bandPosition_ = BandFromImage(IicDat_, band_);
     bandEventsSuppressed_ = false;
@@ -116,6 +160,7 @@ void Session::SoftDisplay() {
 
 void Session::ImageRead() {
   SoftDisplay();
+  ForgetEdits();
   Notify([](SessionObserver& o) { o.DataReplaced(); });
 }
 
@@ -139,6 +184,7 @@ void Session::cboModel_Click(int position) {
   report_.Guard("frmChMem->cboModel_Click", [&] {
     modelPosition_ = position >= 0 && position < kModelCount ? position : 0;
     IicDat_.set(kModelAddress, static_cast<uint8_t>(modelPosition_));
+    unknownModelByte_.reset();
   });
 }
 
@@ -165,11 +211,13 @@ void Session::KeepCustomBandPosition() {
 
 void Session::LoadStoredOptions() {
   OptNowDefSol(0, language_, options_, settings_);
+  optionsEdited_ = true;
   Notify([](SessionObserver& o) { o.OptionsChanged(); });
 }
 
 void Session::SetOption(int slot, int16_t value) {
   options_.OptSel.at(static_cast<std::size_t>(slot)) = value;
+  optionsEdited_ = true;
   Notify([](SessionObserver& o) { o.OptionsChanged(); });
 }
 
@@ -181,6 +229,7 @@ void Session::StampImage(const std::tm& local) {
 
 void Session::EditChannel(int n, const ChannelRow& row) {
   ChInfo_[n] = row;
+  editedChannels_.insert(n);
   Notify([n](SessionObserver& o) { o.ChannelChanged(n); });
 }
 

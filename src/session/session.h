@@ -12,6 +12,7 @@
 #include <ctime>
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -133,7 +134,9 @@ class Session final : public ChannelData, private TransferTarget, private Report
   // Loads a data file and refreshes the data from it (the core of OpenFile). On a failure the
   // report names "mdifrmMain->OpenFile", nothing changes and false is returned.
   bool OpenDataFile(const std::filesystem::path& path);
-  // Folds the edits into the image and writes the current data file (SaveDatFile).
+  // Folds the edits into the image and writes the current data file (SaveDatFile). A radio image
+  // file (".bin") keeps the image as it is: only the channels and options edited since the data
+  // were loaded reach it, so every other byte stays as the radio or the file held it.
   bool SaveDatFile();
   // Makes `path` the current data file and saves there.
   bool SaveAs(const std::filesystem::path& path);
@@ -231,13 +234,20 @@ class Session final : public ChannelData, private TransferTarget, private Report
 
   // Folds the channel table and the option values into the image (SetConvIicDat).
   void SetConvIicDat();
+  // Folds only the channels and options edited since the data were loaded; the rest of the image
+  // stays byte for byte. Used while the data belong to a radio image file.
+  void FoldEditsOnly();
+  // The fold a save or a write makes: the edits alone for a radio image file, else all.
+  void FoldForCurrentFile();
+  // The data were replaced: nothing is edited yet.
+  void ForgetEdits();
   // Refreshes the data from a replaced image: model, band, channels, options (SoftDisplay).
   void SoftDisplay();
   bool RunTransfer(TransferSetup& setup, bool reading);
 
   // TransferTarget
   MemoryImage& TransferImage() override { return IicDat_; }
-  void FoldEdits() override { SetConvIicDat(); }
+  void FoldEdits() override { FoldForCurrentFile(); }
   void ImageRead() override;
   const SoftFace& TransferTexts() const override { return softFace_; }
   const BandLimits& TransferBand() const override { return band_; }
@@ -281,6 +291,11 @@ class Session final : public ChannelData, private TransferTarget, private Report
   int32_t overColor_ = kFallbackOverColor;
   std::filesystem::path defaultDataPath_;
   std::filesystem::path currentDataPath_;
+  // Channels (1 to 16) and options edited since the data were loaded or last folded.
+  std::set<int> editedChannels_;
+  bool optionsEdited_ = false;
+  // The model byte the data held when the decode set an unknown one to the first model.
+  std::optional<uint8_t> unknownModelByte_;
 };
 
 }  // namespace tq

@@ -19,7 +19,7 @@
 #include "base/numbers.h"
 #include "comm/pty_radio.h"
 #include "comm/simulated_radio.h"
-#include "files/data_file.h"
+#include "files/image_file.h"
 #include "image/memory_image.h"
 
 namespace {
@@ -27,7 +27,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kUsage =
-    "usage: tq474-sim [--image FILE.dat] [--save FILE.dat] [--link PATH] [--line-timing]\n"
+    "usage: tq474-sim [--image FILE] [--save FILE] [--link PATH] [--line-timing]\n"
     "                 [--latency MS] [--older-model] [--silent] [--drop-reply N]\n"
     "                 [--corrupt-echo HEXADDR] [--extra-bytes K] [--short-reply N]\n"
     "                 [--hang-up-after N] [--silent-after N] [--identify-reply HEXBYTES]\n"
@@ -166,7 +166,7 @@ int Run(const Arguments& args) {
   tq::SimulatedRadio radio(args.olderModel, args.faults);
   if (args.image) {
     tq::MemoryImage image;
-    tq::LoadDataFile(*args.image, image);
+    tq::LoadImageFile(*args.image, image);
     std::copy_n(image.bytes().begin(), tq::SimulatedRadio::kMemorySize, radio.memory().begin());
   }
 
@@ -217,7 +217,7 @@ int Run(const Arguments& args) {
       std::copy(r.memory().begin(), r.memory().end(), image.bytes().begin());
     });
     try {
-      tq::SaveDataFile(*args.save, image);
+      tq::SaveImageFile(*args.save, image);
     } catch (const tq::Failure& failure) {
       std::cerr << "tq474-sim: cannot save " << args.save->string() << ": " << failure.what()
                 << "\n";

@@ -27,6 +27,24 @@ QString QtDialogs::SaveFileName(QWidget* parent, const QString& start, const QSt
   QFileDialog dialog(parent, QString(), start, filter);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setDefaultSuffix(defaultSuffix);
+  // A name typed without an extension takes the one of the chosen file type ("(*.bin)"), and the
+  // dialog starts on the type of the file it proposes.
+  const auto suffixOf = [](const QString& nameFilter) {
+    const qsizetype star = nameFilter.indexOf("(*.");
+    return star < 0 ? QString() : nameFilter.mid(star + 3).section(')', 0, 0);
+  };
+  for (const QString& nameFilter : filter.split(";;")) {
+    if (!suffixOf(nameFilter).isEmpty() && start.endsWith('.' + suffixOf(nameFilter))) {
+      dialog.selectNameFilter(nameFilter);
+      dialog.setDefaultSuffix(suffixOf(nameFilter));
+    }
+  }
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                   [&dialog, suffixOf](const QString& nameFilter) {
+                     if (!suffixOf(nameFilter).isEmpty()) {
+                       dialog.setDefaultSuffix(suffixOf(nameFilter));
+                     }
+                   });
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().front();
 }

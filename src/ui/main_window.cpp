@@ -43,7 +43,8 @@
 namespace tq::ui {
 namespace {
 
-constexpr const char* kDataFilter = "Data File(*.dat)";
+// Data files first, as they have always been offered; radio images beside them.
+constexpr const char* kDataFilter = "Data File(*.dat);;Radio Image (*.bin)";
 
 // One entry of the menu bar: its object name, its caption (a message number, or a fixed text
 // where the number is 0), its shortcut, whether it is shown, and the menu it belongs to.

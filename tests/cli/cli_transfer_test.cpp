@@ -17,6 +17,13 @@ using testing::RunCommand;
 using testing::SimProcess;
 using testing::TempFolder;
 
+// The first offset where two byte strings differ, -1 when they are equal.
+long FirstDifference(const std::string& a, const std::string& b) {
+  const auto [at, _] = std::mismatch(a.begin(), a.end(), b.begin(), b.end());
+  if (at == a.end() && a.size() == b.size()) return -1;
+  return at - a.begin();
+}
+
 class CliTransferTest : public ::testing::Test {
  protected:
   CliTransferTest() {
@@ -65,6 +72,47 @@ TEST_F(CliTransferTest, ReadSavesTheRadiosBytesAsADataFile) {
   EXPECT_NE(log.find("Tx: 3A 91 C4 0E \n    7B 25 D8 \n"), std::string::npos) << log;
   EXPECT_NE(log.find("Tx: 52 00 30 10 \n"), std::string::npos) << log;
   EXPECT_NE(log.find("Tx: 6C 0F 93 B1 \n    D4 7E 28 \n"), std::string::npos) << log;
+}
+
+TEST_F(CliTransferTest, ARadioImageIsTheRadioByteForByteAndWritesBackUnchanged) {
+  // Arbitrary bytes everywhere: 0x0400-0x040F, channel records no channel rule describes.
+  std::vector<uint8_t> memory(8192);
+  for (std::size_t k = 0; k < memory.size(); ++k) {
+    memory[k] = static_cast<uint8_t>((k * 7919 + 13) ^ (k >> 5));
+  }
+  const std::filesystem::path radio = work.WriteBytes("radio.bin", memory);
+  {
+    SimProcess sim(link, {"--image", radio.string()});
+    ASSERT_TRUE(sim.Up());
+    const CommandResult run = Cli("read --port '" + link.string() + "' --start 0000 --end 1FFF '" +
+                                  (work / "copy.bin").string() + "'");
+    ASSERT_EQ(run.status, 0) << run.err;
+  }
+  EXPECT_EQ(FirstDifference(TempFolder::Read(work / "copy.bin"), TempFolder::Read(radio)), -1);
+
+  const std::filesystem::path after = work / "after.bin";
+  {
+    SimProcess sim(link, {"--image", radio.string(), "--save", after.string()});
+    ASSERT_TRUE(sim.Up());
+    const CommandResult run = Cli("write --port '" + link.string() + "' --start 0000 --end 1FFF '" +
+                                  (work / "copy.bin").string() + "'");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(sim.Stop(), 0);
+  }
+  std::string written = TempFolder::Read(after);
+  ASSERT_EQ(written.size(), memory.size());
+  // Only the date stamp of the write itself differs.
+  std::string expected(memory.begin(), memory.end());
+  expected.replace(0x0330, 5, written.substr(0x0330, 5));
+  EXPECT_EQ(FirstDifference(written, expected), -1);
+
+  // A radio image of the wrong size is refused and changes nothing.
+  work.Write("short.bin", "too short");
+  const CommandResult shortFile = Cli("show '" + (work / "short.bin").string() + "'");
+  EXPECT_EQ(shortFile.status, 1);
+  EXPECT_NE(shortFile.err.find("a radio image holds 8192 bytes; this file holds 9"),
+            std::string::npos)
+      << shortFile.err;
 }
 
 TEST_F(CliTransferTest, APortNumberUsesTheDeviceOfTheSettingsFile) {

@@ -5,7 +5,10 @@
 #include <algorithm>
 
 #include "files/data_file.h"
+#include "image/band.h"
+#include "image/channel_codec.h"
 #include "image/channel_table.h"
+#include "image/memory_image.h"
 #include "support/temp_folder.h"
 
 namespace tq {
@@ -117,6 +120,42 @@ TEST_F(SessionTest, FoldingAnUnchangedImageTouchesNoOtherByte) {
   }
   EXPECT_EQ(decoded.at(0x0379), 0) << "an unknown model is rewritten as model 0";
   EXPECT_NE(image.at(0x0379), 0);
+}
+
+// A radio image file keeps every byte it was opened with; only what the user edited reaches it.
+TEST_F(SessionTest, ARadioImageSavesOnlyTheEditsOverItsOwnBytes) {
+  std::vector<uint8_t> bytes(8192);
+  for (std::size_t k = 0; k < bytes.size(); ++k) bytes[k] = static_cast<uint8_t>(k * 31 + 7);
+  const std::filesystem::path radio = home.WriteBytes("radio.bin", bytes);
+  Session doc(home.path(), report);
+  ASSERT_TRUE(doc.StartUp());
+  ASSERT_TRUE(doc.OpenDataFile(radio));
+
+  // Unedited, the image goes back as it came (the unknown model byte included).
+  ASSERT_TRUE(doc.SaveAs(home.path() / "same.bin"));
+  EXPECT_EQ(TempFolder::Read(home.path() / "same.bin"), TempFolder::Read(radio));
+
+  ChannelRow row = doc.Channels()[2];
+  row.field[1] = 14652500;
+  doc.EditChannel(2, row);
+  ASSERT_TRUE(doc.SaveAs(home.path() / "edited.bin"));
+  const std::string edited = TempFolder::Read(home.path() / "edited.bin");
+  ASSERT_EQ(edited.size(), bytes.size());
+  const int record = ChannelRecordAddress(2);
+  for (std::size_t k = 0; k < bytes.size(); ++k) {
+    const bool inRecord = k >= static_cast<std::size_t>(record) && k < record + 16u;
+    const bool flagWord = k == 0x0170 || k == 0x0171;
+    if (!inRecord && !flagWord) {
+      ASSERT_EQ(static_cast<uint8_t>(edited[k]), bytes[k]) << k;
+    }
+  }
+  EXPECT_EQ(edited.substr(static_cast<std::size_t>(record), 4), std::string("\x00\x25\x65\x14", 4));
+
+  // The same data saved as a data file fold everything, as a data file always has.
+  ASSERT_TRUE(doc.SaveAs(home.path() / "edited.dat"));
+  MemoryImage folded;
+  LoadDataFile(home.path() / "edited.dat", folded);
+  EXPECT_EQ(folded.at(kModelAddress), 0);
 }
 
 TEST_F(SessionTest, AMissingDefaultImageIsReportedAndStartUpGoesOn) {

@@ -19,6 +19,7 @@
 #include <QTreeWidgetItemIterator>
 
 #include "files/data_file.h"
+#include "files/image_file.h"
 #include "support/program.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_folder.h"
@@ -134,7 +135,7 @@ TEST_F(MainWindowTest, OpenShowsTheFileAndAWrongFileSaysSo) {
   program.Action("mnuFileOpen")->trigger();
   EXPECT_EQ(program.doc.Image().at(0x0800), image.at(0x0800));
   EXPECT_EQ(program.Status(3), FileNameStatus(work / "other.dat"));
-  EXPECT_EQ(dialogs.filters.front(), "Data File(*.dat)");
+  EXPECT_EQ(dialogs.filters.front(), "Data File(*.dat);;Radio Image (*.bin)");
 
   work.Write("empty.dat", "");
   dialogs.files = {QString::fromStdString((work / "empty.dat").string())};
@@ -143,6 +144,12 @@ TEST_F(MainWindowTest, OpenShowsTheFileAndAWrongFileSaysSo) {
   EXPECT_EQ(dialogs.told[0], "Notice|Wrong file type!");
   EXPECT_EQ(dialogs.icons[0], QMessageBox::Critical);
   EXPECT_EQ(program.Status(3), FileNameStatus(work / "other.dat"));
+  // A radio image opens byte for byte, 0x0400-0x040F included.
+  image.set(0x0405, static_cast<uint8_t>(image.at(0x0405) ^ 0x5A));
+  SaveRadioImage(work / "radio.bin", image);
+  dialogs.files = {QString::fromStdString((work / "radio.bin").string())};
+  program.Action("mnuFileOpen")->trigger();
+  EXPECT_EQ(program.doc.Image(), image);
 }
 
 TEST_F(MainWindowTest, SaveAsksThenWritesTheImageAndAnUnwritableNameIsRefused) {
