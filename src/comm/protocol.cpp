@@ -217,7 +217,8 @@ void Protocol::RxComDat(int16_t count) {
         arrived = true;
         break;
       }
-      wait_.DelayNms(RxPollDelay);
+      // The check after each pass of the wait takes the reply as soon as it is complete.
+      wait_.DelayNmsUntil(RxPollDelay, [&] { return link_.BytesWaiting() >= count; });
     }
     if (!arrived) {
       list_.AddLine(texts_[msg::kNoReply]);

@@ -36,9 +36,18 @@ int64_t LinkWait::NowMs() {
 }
 
 void LinkWait::DelayNms(int16_t ms) {
+  Delay(ms, nullptr);
+}
+
+void LinkWait::DelayNmsUntil(int16_t ms, const std::function<bool()>& done) {
+  Delay(ms, &done);
+}
+
+void LinkWait::Delay(int16_t ms, const std::function<bool()>* done) {
   if (ms <= 0) return;
   const int64_t end = clock_.NowUs() + int64_t{ms} * 1000;
   for (int64_t now = clock_.NowUs(); now < end; now = clock_.NowUs()) {
+    if (done != nullptr && (*done)()) return;
     if (processEvents_) processEvents_();
     now = clock_.NowUs();
     if (now >= end) break;

@@ -38,6 +38,11 @@ class Wait {
   virtual void DelayNms(int16_t ms) = 0;
   // A plain sleep that processes nothing (the retry pause of the transfers).
   virtual void SleepMs(int ms) = 0;
+  // Waits like DelayNms, but returns as soon as `done` holds (checked after each pass), so that
+  // a reply is taken when its bytes are there, not at the end of the millisecond.
+  virtual void DelayNmsUntil(int16_t ms, const std::function<bool()>& done) {
+    if (!done()) DelayNms(ms);
+  }
 };
 
 // DelayNms over a clock: on each pass it lets the interface process its pending events (when a
@@ -50,8 +55,11 @@ class LinkWait final : public Wait {
   int64_t NowMs() override;
   void DelayNms(int16_t ms) override;
   void SleepMs(int ms) override;
+  void DelayNmsUntil(int16_t ms, const std::function<bool()>& done) override;
 
  private:
+  void Delay(int16_t ms, const std::function<bool()>* done);
+
   Clock& clock_;
   SerialLink* link_;
   std::function<void()> processEvents_;

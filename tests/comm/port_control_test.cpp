@@ -124,6 +124,17 @@ TEST(DelayNms, ReturnsNoEarlierThanAskedAndKeepsEventsFlowing) {
   EXPECT_EQ(events, 3);
 }
 
+TEST(DelayNms, TheWaitForAReplyEndsOnThePassThatFindsIt) {
+  FakeClock clock;
+  LinkWait wait(clock, nullptr, {}, 1);
+  // The reply is complete after the second 1 ms pass of a 5 ms wait.
+  wait.DelayNmsUntil(5, [&] { return clock.sleeps >= 2; });
+  EXPECT_EQ(clock.now, 1'002'000);
+  // Without a reply it waits the whole time, as DelayNms does.
+  wait.DelayNmsUntil(5, [] { return false; });
+  EXPECT_EQ(clock.now, 1'007'000);
+}
+
 TEST(DelayNms, WaitsOnTheRealClockForAtLeastTheTimeAsked) {
   SteadyClock clock;
   LinkWait wait(clock, nullptr);
