@@ -68,8 +68,8 @@ int main(int argc, char** argv) {
   tq::DataList list;
   tq::PortControl port(serial, doc.Settings(), report);
   tq::TransferObserver quiet;
-  tq::TransferSetup setup{serial,        wait, list, port, quiet, tq::AddressRanges{},
-                          link.string(), false};
+  tq::TransferSetup setup{serial,        wait,  list,  port, quiet, tq::AddressRanges{},
+                          link.string(), false, false, {}};
 
   const auto measure = [&](bool reading) {
     Figures f;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,7 +28,9 @@ struct TransferOptions {
   std::string port;   // a port number 1 to 16, or a device path
   std::string start;  // hexadecimal, empty: the settings file's address keys apply
   std::string end;
-  std::filesystem::path log;  // data-list lines, empty: none
+  std::filesystem::path log;   // data-list lines, empty: none
+  std::optional<bool> backup;  // --backup / --no-backup
+  std::optional<bool> verify;  // --verify
   std::filesystem::path file;
 };
 

@@ -1,12 +1,14 @@
 // tq474-cli: the headless tool. Loads the settings and the default image from the program's
 // folder exactly as the program starts, then works on data files and the radio.
 //
-//   tq474-cli [--home DIR] show FILE.dat [--json]
-//   tq474-cli [--home DIR] new OUT.dat
-//   tq474-cli [--home DIR] read --port P [--start HEX --end HEX] [--log FILE] OUT.dat
-//   tq474-cli [--home DIR] write --port P [--start HEX --end HEX] [--log FILE] FILE.dat
+//   tq474-cli [--home DIR] show FILE [--json]
+//   tq474-cli [--home DIR] new OUT
+//   tq474-cli [--home DIR] read --port P [--start HEX --end HEX] [--log FILE] [--no-backup] OUT
+//   tq474-cli [--home DIR] write --port P [--start HEX --end HEX] [--log FILE]
+//                                [--backup|--no-backup] [--verify] FILE
 //
-// P is a port number 1 to 16 (mapped to a device by the settings file) or a device path.
+// FILE and OUT are data files (.dat) or radio images (.bin). P is a port number 1 to 16 (mapped
+// to a device by the settings file) or a device path.
 // Exit status 0 on success, 1 when a file or the radio fails, 2 on a usage error.
 #include <QCoreApplication>
 #include <filesystem>
@@ -21,10 +23,13 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: tq474-cli [--home DIR] show FILE.dat [--json]\n"
-    "       tq474-cli [--home DIR] new OUT.dat\n"
-    "       tq474-cli [--home DIR] read --port P [--start HEX --end HEX] [--log FILE] OUT.dat\n"
-    "       tq474-cli [--home DIR] write --port P [--start HEX --end HEX] [--log FILE] FILE.dat\n"
+    "usage: tq474-cli [--home DIR] show FILE [--json]\n"
+    "       tq474-cli [--home DIR] new OUT\n"
+    "       tq474-cli [--home DIR] read --port P [--start HEX --end HEX] [--log FILE]\n"
+    "                 [--no-backup] OUT\n"
+    "       tq474-cli [--home DIR] write --port P [--start HEX --end HEX] [--log FILE]\n"
+    "                 [--backup|--no-backup] [--verify] FILE\n"
+    "FILE and OUT are data files (.dat) or radio images (.bin).\n"
     "P is a port number 1 to 16 or a device path such as /dev/ttyUSB0.\n";
 
 std::filesystem::path ExecutableFolder() {

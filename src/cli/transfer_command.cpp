@@ -54,12 +54,14 @@ class CliObserver final : public TransferObserver {
     if (terminal_) std::fprintf(stderr, "\r%s %s: %3d %%", verb_, device_.c_str(), percent);
   }
   void MessageBox(int number) override { shownMessage = number; }
+  void TellUser(const std::string& text) override { told.push_back(text); }
   void WriteStopped(const WriteStop& stop) override {
     writeStop = stop;
     if (!stop.dataComplete) shownMessage = msg::kCommunicationFailed;
   }
   int shownMessage = 0;
   std::optional<WriteStop> writeStop;
+  std::vector<std::string> told;
 
  private:
   const char* verb_;
@@ -122,7 +124,8 @@ int RunTransfer(Session& session, const TransferOptions& options, bool reading) 
   const char* verb = reading ? "Reading" : "Writing";
   const std::string shownDevice = port.DeviceFor(session.ComPort(), device);
   CliObserver observer(verb, shownDevice, terminal);
-  TransferSetup setup{link, wait, list, port, observer, ranges, device, false};
+  TransferSetup setup{link,   wait,   list,  port,           observer,
+                      ranges, device, false, options.backup, options.verify};
 
   const bool done = reading ? session.Read(setup) : session.Write(setup);
   if (terminal) std::fprintf(stderr, "\n");
@@ -133,7 +136,7 @@ int RunTransfer(Session& session, const TransferOptions& options, bool reading) 
   }
   if (!done) {
     FlushReport(session.Report());
-    if (observer.shownMessage != 0 || !observer.writeStop) {
+    if (observer.shownMessage != 0 || (!observer.writeStop && observer.told.empty())) {
       const int message =
           observer.shownMessage != 0 ? observer.shownMessage : msg::kCommunicationFailed;
       std::cerr << "tq474-cli: " << MessageText(session, message) << "\n";
@@ -141,6 +144,7 @@ int RunTransfer(Session& session, const TransferOptions& options, bool reading) 
     if (observer.writeStop) {
       std::cerr << "tq474-cli: " << WriteStopText(*observer.writeStop, session.Language()) << "\n";
     }
+    for (const std::string& text : observer.told) std::cerr << "tq474-cli: " << text << "\n";
     return kFailed;
   }
   return kOk;
@@ -168,6 +172,10 @@ bool ParseTransferOptions(const std::vector<std::string>& args, TransferOptions&
       (arg == "--start" ? options.start : options.end) = value;
     } else if (arg == "--log") {
       options.log = args[++i];
+    } else if (arg == "--backup" || arg == "--no-backup") {
+      options.backup = arg == "--backup";
+    } else if (arg == "--verify") {
+      options.verify = true;
     } else if (!arg.empty() && arg[0] == '-') {
       error = "unknown option " + arg;
       return false;

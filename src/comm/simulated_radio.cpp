@@ -117,8 +117,11 @@ std::optional<std::size_t> SimulatedRadio::TakeFrame(std::vector<uint8_t>& reply
         const uint8_t low = input_[2];
         const int address = AddressOf(high, low);
         for (int k = 0; k < length; ++k) {
-          memory_[static_cast<std::size_t>((address + k) & (kMemorySize - 1))] =
-              input_[static_cast<std::size_t>(4 + k)];
+          const int at = (address + k) & (kMemorySize - 1);
+          uint8_t value = input_[static_cast<std::size_t>(4 + k)];
+          // A cell that does not keep what it is told: only reading it back shows it.
+          if (faults_.corruptStoreAt == at) value = static_cast<uint8_t>(value ^ 0x5A);
+          memory_[static_cast<std::size_t>(at)] = value;
         }
         if (high == kModelBandHigh && low == kModelBandLow && length == kModelBandLength) {
           modelAndBand_.assign(input_.begin() + 4, input_.begin() + 4 + kModelBandLength);

@@ -12,15 +12,16 @@
 namespace tq {
 
 struct RadioFaults {
-  bool silent = false;               // never answers
-  int dropReply = 0;                 // the Nth reply (1-based) is not sent; 0 = none
-  std::optional<int> corruptEchoAt;  // the first read reply for this block address has a wrong
-                                     // address echo byte
-  int extraBytes = 0;                // bytes appended to every reply
-  int shortReply = 0;                // the Nth reply (1-based) loses its last byte; 0 = none
-  int hangUpAfter = 0;               // the line hangs up after N frames; 0 = never
-  int silentAfter = 0;               // answers the first N replies, then none; 0 = always
+  bool silent = false;                 // never answers
+  int dropReply = 0;                   // the Nth reply (1-based) is not sent; 0 = none
+  std::optional<int> corruptEchoAt;    // the first read reply for this block address has a wrong
+                                       // address echo byte
+  int extraBytes = 0;                  // bytes appended to every reply
+  int shortReply = 0;                  // the Nth reply (1-based) loses its last byte; 0 = none
+  int hangUpAfter = 0;                 // the line hangs up after N frames; 0 = never
+  int silentAfter = 0;                 // answers the first N replies, then none; 0 = always
   std::vector<uint8_t> identifyReply;  // the answer to the identification byte, when not empty
+  std::optional<int> corruptStoreAt;   // a write keeps another byte here than it was sent
 };
 
 class SimulatedRadio {

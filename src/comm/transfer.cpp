@@ -64,6 +64,17 @@ class Transfer {
         protocol_(ctx.link, ctx.wait, ctx.list, ctx.target.TransferTexts(),
                   ctx.target.TransferReport()) {}
 
+  bool Run(TransferOutcome& outcome) {
+    const bool done = Run();
+    outcome.portOpened = portOpened_;
+    outcome.retries = comRetry_;
+    outcome.message = message_;
+    const auto bytes = ctx_.target.TransferImage().bytes();
+    outcome.image.assign(bytes.begin(), bytes.end());
+    return done;
+  }
+
+ private:
   bool Run() {
     try {
       bool done = false;
@@ -83,7 +94,6 @@ class Transfer {
     return false;
   }
 
- private:
   ErrorReport& Report() { return ctx_.target.TransferReport(); }
 
   const char* Label() const {
@@ -143,6 +153,7 @@ class Transfer {
   // A read that fails shows message 79; a write tells what it left in the radio.
   void CommunicationFailed() {
     if (reading_) {
+      message_ = msg::kCommunicationFailed;
       ctx_.observer.MessageBox(msg::kCommunicationFailed);
     } else {
       TellWriteStop();
@@ -151,6 +162,7 @@ class Transfer {
 
   void TellWriteStop() {
     stopTold_ = true;
+    if (!writeStop_.dataComplete) message_ = msg::kCommunicationFailed;
     writeStop_.start = ctx_.ranges.writeStart;
     writeStop_.end = ctx_.ranges.writeEnd;
     Report().ShowNoteLine(Label(),
@@ -370,6 +382,7 @@ class Transfer {
   bool ended_ = false;
   WriteStop writeStop_;
   bool stopTold_ = false;
+  int message_ = 0;
 };
 
 }  // namespace
@@ -419,11 +432,21 @@ std::tm TransferObserver::LocalTime() {
 }
 
 bool ReadTransfer(TransferContext& ctx) {
-  return Transfer(ctx, true).Run();
+  TransferOutcome outcome;
+  return ReadTransfer(ctx, outcome);
+}
+
+bool ReadTransfer(TransferContext& ctx, TransferOutcome& outcome) {
+  return Transfer(ctx, true).Run(outcome);
 }
 
 bool WriteTransfer(TransferContext& ctx) {
-  return Transfer(ctx, false).Run();
+  TransferOutcome outcome;
+  return WriteTransfer(ctx, outcome);
+}
+
+bool WriteTransfer(TransferContext& ctx, TransferOutcome& outcome) {
+  return Transfer(ctx, false).Run(outcome);
 }
 
 }  // namespace tq

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <ctime>
 #include <string>
+#include <vector>
 
 namespace tq {
 
@@ -71,6 +72,8 @@ class TransferObserver {
   // A write stopped after the port opened: instead of message 79 alone, the observer tells the
   // user what the radio now holds (message 79 first unless every block was written).
   virtual void WriteStopped(const WriteStop& /*stop*/) {}
+  // A text the user must read: why a backup before a write or a verify after it failed.
+  virtual void TellUser(const std::string& /*text*/) {}
   // The port did not open; the transfer ends without traffic.
   virtual void PortOpenFailed() {}
   // TableFreDat, when "Show Memory Data" is ticked: after a read's refresh, and after a write
@@ -94,12 +97,24 @@ struct TransferContext {
   TransferObserver& observer;
 };
 
+// What a transfer did, for the transfer log and the checks around a write.
+struct TransferOutcome {
+  bool portOpened = false;
+  int retries = 0;  // failed scripts that were tried again
+  int message = 0;  // the message number that ended it, 0 for none
+  // The whole image as the transfer left it: after a write, the bytes sent (edits folded and the
+  // date stamped); after a read, the image with the blocks that arrived.
+  std::vector<uint8_t> image;
+};
+
 // The read transfer (cmdRead_Click). Returns true when every block arrived and the data were
 // refreshed; false when the port did not open or the transfer aborted.
 bool ReadTransfer(TransferContext& ctx);
+bool ReadTransfer(TransferContext& ctx, TransferOutcome& outcome);
 
 // The write transfer (cmdWrite_Click). Returns true when every block was written and the
 // identification exchange (or the older-model sequence) completed.
 bool WriteTransfer(TransferContext& ctx);
+bool WriteTransfer(TransferContext& ctx, TransferOutcome& outcome);
 
 }  // namespace tq

@@ -4,7 +4,9 @@
 #include <system_error>
 
 #include "base/numbers.h"
+#include "base/sha256.h"
 #include "comm/port_control.h"
+#include "comm/wait.h"
 #include "files/data_file.h"
 #include "files/image_file.h"
 #include "image/channel_codec.h"
@@ -164,20 +166,166 @@ void Session::ImageRead() {
   Notify([](SessionObserver& o) { o.DataReplaced(); });
 }
 
-bool Session::RunTransfer(TransferSetup& setup, bool reading) {
-  TransferContext ctx{*this,         setup.link,   setup.wait,
-                      setup.list,    setup.port,   setup.ranges ? *setup.ranges : Ranges(),
-                      comPort_,      setup.device, setup.showMemDat,
+namespace {
+
+// A transfer's target that the data never see: a copy of the image that a backup or a verify
+// reads into, with the session's texts and report.
+class ImageAside final : public TransferTarget {
+ public:
+  ImageAside(const MemoryImage& image, const SoftFace& texts, const BandLimits& band,
+             const OptionValues& options, ErrorReport& report)
+      : image_(image), texts_(texts), band_(band), options_(options), report_(report) {}
+  MemoryImage& TransferImage() override { return image_; }
+  void FoldEdits() override {}
+  void ImageRead() override {}
+  const SoftFace& TransferTexts() const override { return texts_; }
+  const BandLimits& TransferBand() const override { return band_; }
+  const OptionValues& TransferOptions() const override { return options_; }
+  ErrorReport& TransferReport() override { return report_; }
+
+ private:
+  MemoryImage image_;
+  const SoftFace& texts_;
+  const BandLimits& band_;
+  const OptionValues& options_;
+  ErrorReport& report_;
+};
+
+constexpr const char* kTransferLabel = "frmCommun->cmdWrite_Click";
+
+}  // namespace
+
+bool Session::RunTransfer(TransferSetup& setup, bool reading, const AddressRanges& ranges,
+                          TransferTarget& target, TransferOutcome& outcome) {
+  TransferContext ctx{target,        setup.link,   setup.wait,
+                      setup.list,    setup.port,   ranges,
+                      comPort_,      setup.device, setup.showMemDat && &target == this,
                       setup.observer};
-  return reading ? ReadTransfer(ctx) : WriteTransfer(ctx);
+  return reading ? ReadTransfer(ctx, outcome) : WriteTransfer(ctx, outcome);
+}
+
+bool Session::ReadAside(TransferSetup& setup, int16_t start, int16_t end,
+                        TransferOutcome& outcome) {
+  ImageAside aside(IicDat_, softFace_, band_, options_, report_);
+  return RunTransfer(setup, true, AddressRanges{start, end, start, end}, aside, outcome);
 }
 
 bool Session::Read(TransferSetup& setup) {
-  return RunTransfer(setup, true);
+  const AddressRanges ranges = setup.ranges ? *setup.ranges : Ranges();
+  TransferLogEntry entry = NewLogEntry(setup, "read", ranges.readStart, ranges.readEnd);
+  TransferOutcome outcome;
+  entry.ok = RunTransfer(setup, true, ranges, *this, outcome);
+  // Every read that brought its range leaves the radio's bytes in the backups.
+  if (entry.ok && setup.backup.value_or(true)) {
+    entry.backup = Backup(entry.start, "read", ranges.readStart, ranges.readEnd, outcome.image);
+  }
+  LogTransfer(setup, entry, outcome);
+  return entry.ok;
 }
 
 bool Session::Write(TransferSetup& setup) {
-  return RunTransfer(setup, false);
+  const AddressRanges ranges = setup.ranges ? *setup.ranges : Ranges();
+  const int16_t start = ranges.writeStart;
+  const int16_t end = ranges.writeEnd;
+  const auto entryOf = [&](const char* kind) { return NewLogEntry(setup, kind, start, end); };
+
+  std::string backup;
+  if (setup.backup.value_or(backupBeforeWrite_)) {
+    // The radio's bytes of the write range are kept first; without them nothing is written.
+    TransferLogEntry entry = entryOf("backup");
+    TransferOutcome before;
+    std::string why;
+    if (!BackupFolderWritable(DataFolder())) {
+      why = (DataFolder() / kBackupFolderName).string() + " cannot be written";
+    } else if (!ReadAside(setup, start, end, before)) {
+      why = "the radio's range " + HexText(static_cast<uint16_t>(start), 4) + "-" +
+            HexText(static_cast<uint16_t>(end), 4) + " could not be read";
+    } else {
+      backup = Backup(entry.start, "before-write", start, end, before.image);
+      if (backup.empty()) why = "the backup file could not be written";
+    }
+    entry.ok = why.empty();
+    entry.backup = backup;
+    LogTransfer(setup, entry, before);
+    if (!entry.ok) {
+      TellUser(setup, BackupFailureText(why, language_));
+      return false;
+    }
+  }
+
+  TransferLogEntry entry = entryOf("write");
+  entry.backup = backup;
+  TransferOutcome sent;
+  entry.ok = RunTransfer(setup, false, ranges, *this, sent);
+  LogTransfer(setup, entry, sent);
+  if (!entry.ok || !setup.verify.value_or(verifyAfterWrite_)) return entry.ok;
+
+  // The written range read back and compared with the bytes sent, the write's stamp included.
+  TransferLogEntry check = entryOf("verify");
+  TransferOutcome readBack;
+  std::vector<int> differences;
+  const bool read = ReadAside(setup, start, end, readBack);
+  if (read) differences = DifferingAddresses(sent.image, readBack.image, start, end);
+  check.ok = read && differences.empty();
+  check.verify = check.ok;
+  LogTransfer(setup, check, readBack);
+  if (!read) {
+    TellUser(setup, VerifyFailureText({}, language_));
+  } else if (!differences.empty()) {
+    TellUser(setup, VerifyFailureText(differences, language_));
+  }
+  return check.ok;
+}
+
+TransferLogEntry Session::NewLogEntry(TransferSetup& setup, const char* kind, int start, int end) {
+  TransferLogEntry entry;
+  entry.start = setup.observer.LocalTime();
+  entry.ms = setup.wait.NowMs();  // the duration once the transfer has ended
+  entry.kind = kind;
+  entry.rangeStart = start;
+  entry.rangeEnd = end;
+  return entry;
+}
+
+std::string Session::Backup(const std::tm& local, const std::string& kind, int start, int end,
+                            const std::vector<uint8_t>& image) {
+  std::string name;
+  report_.Guard("modCommun->KeepBackup",
+                [&] { name = KeepBackup(DataFolder(), local, kind, start, end, image); });
+  return name;
+}
+
+void Session::LogTransfer(TransferSetup& setup, TransferLogEntry entry,
+                          const TransferOutcome& outcome) {
+  entry.ms = setup.wait.NowMs() - entry.ms;
+  entry.port = setup.device.empty() ? std::to_string(comPort_) : setup.device;
+  entry.device = setup.port.DeviceFor(comPort_, setup.device);
+  entry.message = outcome.message;
+  entry.retries = outcome.retries;
+  entry.sha256 = Sha256Hex(outcome.image);
+  report_.Guard("modCommun->TransferLog", [&] { AppendTransferLog(DataFolder(), entry); });
+}
+
+void Session::TellUser(TransferSetup& setup, const std::string& text) {
+  report_.ShowNoteLine(kTransferLabel, text);
+  setup.observer.TellUser(text);
+}
+
+void Session::SetBackupBeforeWrite(bool on) {
+  backupBeforeWrite_ = on;
+  report_.Guard("mdifrmMain->mnuBackupBeforeWrite_Click",
+                [&] { settings_.WriteSetting("Setting", "BackupBeforeWrite", on ? "1" : "0"); });
+}
+
+void Session::SetVerifyAfterWrite(bool on) {
+  verifyAfterWrite_ = on;
+  report_.Guard("mdifrmMain->mnuVerifyAfterWrite_Click",
+                [&] { settings_.WriteSetting("Setting", "VerifyAfterWrite", on ? "1" : "0"); });
+}
+
+void Session::ReadTransferSwitches() {
+  backupBeforeWrite_ = settings_.ReadSetting("Setting", "BackupBeforeWrite", "0", 9) == "1";
+  verifyAfterWrite_ = settings_.ReadSetting("Setting", "VerifyAfterWrite", "0", 9) == "1";
 }
 
 void Session::cboModel_Click(int position) {

@@ -28,6 +28,7 @@
 #include "image/memory_image.h"
 #include "image/tone_table.h"
 #include "options/option_codec.h"
+#include "session/transfer_records.h"
 
 namespace tq {
 
@@ -109,6 +110,10 @@ struct TransferSetup {
   // A device path that replaces the port number's device (the command line's --port PATH).
   std::string device;
   bool showMemDat = false;
+  // The command line's --backup / --no-backup and --verify, over the switches of the settings
+  // file. `backup` also decides whether a read leaves its backup (it does unless told not to).
+  std::optional<bool> backup;
+  std::optional<bool> verify;
 };
 
 class Session final : public ChannelData, private TransferTarget, private ReportObserver {
@@ -187,6 +192,13 @@ class Session final : public ChannelData, private TransferTarget, private Report
   // port dialog's Cancel gives back the port it opened with).
   void ChoosePort(int16_t port);
   void SetPort(int16_t port);
+  // "Back up before writing" and "Verify after writing": kept in the settings file.
+  void SetBackupBeforeWrite(bool on);
+  void SetVerifyAfterWrite(bool on);
+  bool BackupBeforeWrite() const { return backupBeforeWrite_; }
+  bool VerifyAfterWrite() const { return verifyAfterWrite_; }
+  // Where the backups and the transfer log are kept.
+  std::filesystem::path DataFolder() const { return programFolder_; }
   // The language of the next start: kept under "Language" (the running texts stay), a failure
   // reported as "mdifrmMain->SwiLangFace".
   void ChooseLanguage(int16_t language);
@@ -243,7 +255,20 @@ class Session final : public ChannelData, private TransferTarget, private Report
   void ForgetEdits();
   // Refreshes the data from a replaced image: model, band, channels, options (SoftDisplay).
   void SoftDisplay();
-  bool RunTransfer(TransferSetup& setup, bool reading);
+  bool RunTransfer(TransferSetup& setup, bool reading, const AddressRanges& ranges,
+                   TransferTarget& target, TransferOutcome& outcome);
+  // Reads [start, end] of the radio into a copy of the image, which the data never see.
+  bool ReadAside(TransferSetup& setup, int16_t start, int16_t end, TransferOutcome& outcome);
+  // A backup of [start, end] of `image`; the file name, or empty after a report.
+  std::string Backup(const std::tm& local, const std::string& kind, int start, int end,
+                     const std::vector<uint8_t>& image);
+  // A log entry of `kind` over [start, end] that starts now.
+  TransferLogEntry NewLogEntry(TransferSetup& setup, const char* kind, int start, int end);
+  // One line of the transfer log; a log that cannot be written is reported, nothing more.
+  void LogTransfer(TransferSetup& setup, TransferLogEntry entry, const TransferOutcome& outcome);
+  // Tells the user `text` and keeps it in the error list.
+  void TellUser(TransferSetup& setup, const std::string& text);
+  void ReadTransferSwitches();
 
   // TransferTarget
   MemoryImage& TransferImage() override { return IicDat_; }
@@ -294,6 +319,8 @@ class Session final : public ChannelData, private TransferTarget, private Report
   // Channels (1 to 16) and options edited since the data were loaded or last folded.
   std::set<int> editedChannels_;
   bool optionsEdited_ = false;
+  bool backupBeforeWrite_ = false;
+  bool verifyAfterWrite_ = false;
   // The model byte the data held when the decode set an unknown one to the first model.
   std::optional<uint8_t> unknownModelByte_;
 };

@@ -67,6 +67,7 @@ bool Session::StartUp(SessionWindows* windows) {
       windows_->ShowChannelWindow();
     }
     ReadChannelLock();
+    ReadTransferSwitches();
   });
 }
 

@@ -31,7 +31,7 @@ constexpr const char* kUsage =
     "                 [--latency MS] [--older-model] [--silent] [--drop-reply N]\n"
     "                 [--corrupt-echo HEXADDR] [--extra-bytes K] [--short-reply N]\n"
     "                 [--hang-up-after N] [--silent-after N] [--identify-reply HEXBYTES]\n"
-    "                 [--late-reply N --late-reply-ms MS] [--quiet]\n";
+    "                 [--late-reply N --late-reply-ms MS] [--corrupt-store HEXADDR] [--quiet]\n";
 
 struct Arguments {
   std::optional<fs::path> image;
@@ -98,6 +98,11 @@ std::optional<Arguments> ParseArguments(int argc, char** argv) {
       const std::optional<uint32_t> address = text ? tq::ParseHex(*text) : std::nullopt;
       ok = address && *address < static_cast<uint32_t>(tq::SimulatedRadio::kMemorySize);
       if (ok) args.faults.corruptEchoAt = static_cast<int>(*address);
+    } else if (option == "--corrupt-store") {
+      const std::optional<std::string_view> text = value();
+      const std::optional<uint32_t> address = text ? tq::ParseHex(*text) : std::nullopt;
+      ok = address && *address < static_cast<uint32_t>(tq::SimulatedRadio::kMemorySize);
+      if (ok) args.faults.corruptStoreAt = static_cast<int>(*address);
     } else if (option == "--extra-bytes") {
       ok = count(args.faults.extraBytes);
     } else if (option == "--short-reply") {

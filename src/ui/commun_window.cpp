@@ -269,8 +269,8 @@ void CommunWindow::cmdWrite_Click() {
 void CommunWindow::Transfer(bool reading) {
   if (running_) return;
   session_.Report().Guard(reading ? "frmCommun->cmdRead_Click" : "frmCommun->cmdWrite_Click", [&] {
-    TransferSetup setup{port_.link(), wait_, list_, port_,
-                        *this,        {},    {},    chkShowMemDat_->isChecked()};
+    TransferSetup setup{
+        port_.link(), wait_, list_, port_, *this, {}, {}, chkShowMemDat_->isChecked(), {}, {}};
     if (reading) {
       session_.Read(setup);
     } else {

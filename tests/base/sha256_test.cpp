@@ -1,0 +1,26 @@
+#include "base/sha256.h"
+
+#include <gtest/gtest.h>
+
+#include <string_view>
+
+namespace tq {
+namespace {
+
+std::string Of(std::string_view text) {
+  return Sha256Hex({reinterpret_cast<const uint8_t*>(text.data()), text.size()});
+}
+
+TEST(Sha256, MatchesTheStandardsTestVectors) {
+  EXPECT_EQ(Of(""), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+  EXPECT_EQ(Of("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+  // Two blocks, the padding in the second.
+  EXPECT_EQ(Of("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq"),
+            "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1");
+  // A million 'a's: many blocks.
+  EXPECT_EQ(Of(std::string(1000000, 'a')),
+            "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
+}
+
+}  // namespace
+}  // namespace tq
