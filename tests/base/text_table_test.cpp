@@ -65,32 +65,5 @@ TEST(SoftFace, NumbersOutsideTheTableGiveEmptyText) {
   }
 }
 
-struct TellingText {
-  int number;
-  const char* chinese;
-  const char* english;
-};
-
-class TellingTexts : public ::testing::TestWithParam<TellingText> {};
-
-TEST_P(TellingTexts, MatchCharacterForCharacter) {
-  const TellingText& row = GetParam();
-  EXPECT_EQ(SoftFace::Build(1)[row.number], row.chinese);
-  EXPECT_EQ(SoftFace::Build(3)[row.number], row.english);
-}
-
-// The first and last texts, and texts that differ from what a reader would expect.
-INSTANTIATE_TEST_SUITE_P(
-    SoftFace, TellingTexts,
-    ::testing::Values(TellingText{0, "新建", "New"}, TellingText{24, "另存为(&A)", "S&ave As"},
-                      TellingText{58, "锁定界面(&D)", "Lock Face(&D)"},
-                      TellingText{68, "Language has changed, you need to restart the software.",
-                                  "Language has changed, you need to restart the software."},
-                      TellingText{75, "通信端口未设置,请先选择 \"设置\" -> \"通信端口\" 选择串口",
-                                  "Failed to open port,Please set communication port first!"},
-                      TellingText{175, "Rx：没有收到数据，请检查串口及连线！",
-                                  "Rx：Communication failed! No receive Data!"},
-                      TellingText{300, "TQ-474", "TQ-621"}, TellingText{406, "写频", "Write"}));
-
 }  // namespace
 }  // namespace tq

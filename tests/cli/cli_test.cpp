@@ -129,6 +129,9 @@ TEST_F(CliTest, UsageErrorsSayHowToCallIt) {
   const CommandResult run = Cli("frobnicate x");
   EXPECT_EQ(run.status, 2);
   EXPECT_NE(run.err.find("usage:"), std::string::npos);
+  EXPECT_EQ(Cli("read out.dat").status, 2) << "no port";
+  EXPECT_EQ(Cli("read --port 1 --start xyz out.dat").status, 2);
+  EXPECT_EQ(Cli("write --port").status, 2);
 
   // A range the transfer would not cover (wrapping past 7FFF, ending below its start or past
   // the image) is refused before any port is opened or file written.

@@ -193,11 +193,5 @@ TEST_F(CliTransferTest, AMissingPortFailsAtOnce) {
   EXPECT_FALSE(std::filesystem::exists(work / "out.dat"));
 }
 
-TEST_F(CliTransferTest, BadArgumentsAreUsageErrors) {
-  EXPECT_EQ(Cli("read out.dat").status, 2);
-  EXPECT_EQ(Cli("read --port 1 --start xyz out.dat").status, 2);
-  EXPECT_EQ(Cli("write --port").status, 2);
-}
-
 }  // namespace
 }  // namespace tq

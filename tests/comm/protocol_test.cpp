@@ -15,6 +15,7 @@
 #include "comm/wait.h"
 #include "image/memory_image.h"
 #include "image/stamp.h"
+#include "support/outcomes.h"
 #include "support/scripted_link.h"
 
 namespace tq {
@@ -134,14 +135,14 @@ TEST(InitProtocol, ARangeEndingAtTheLargestAddressEnds) {
 // ---------------------------------------------------------------------------------------------
 // Data list
 
-TEST(FormatComData, FourBytesMakeOneTxLine) {
-  EXPECT_EQ(FormatComData(kComSent, Bytes{0x52, 0x00, 0x10, 0x10}),
-            (std::vector<std::string>{"Tx: 52 00 10 10 "}));
+// The first four bytes make the Tx or Rx line, then sixteen bytes a line.
+TEST(FormatComData, FourBytesOnTheFirstLineThenSixteenALine) {
   EXPECT_EQ(FormatComData(kComReceived, Bytes{0x06}), (std::vector<std::string>{"Rx: 06 "}));
   EXPECT_EQ(FormatComData(kComSent, Bytes{}), (std::vector<std::string>{"Tx: "}));
-}
+  const Bytes seven = {0x3A, 0x91, 0xC4, 0x0E, 0x7B, 0x25, 0xD8};
+  EXPECT_EQ(FormatComData(kComSent, seven),
+            (std::vector<std::string>{"Tx: 3A 91 C4 0E ", "    7B 25 D8 "}));
 
-TEST(FormatComData, SixteenBytesALineAfterTheFirstFour) {
   Bytes reply = {0x57, 0x00, 0x10, 0x10};
   for (uint8_t k = 0; k < 16; ++k) reply.push_back(static_cast<uint8_t>(0xA0 + k));
   const std::vector<std::string> twenty = {
@@ -149,14 +150,9 @@ TEST(FormatComData, SixteenBytesALineAfterTheFirstFour) {
       "       A0 A1 A2 A3 A4 A5 A6 A7 A8 A9 AA AB AC AD AE AF ",
   };
   EXPECT_EQ(FormatComData(kComReceived, reply), twenty);
-
   reply.push_back(0x0B);
   const std::vector<std::string> twentyOne = {twenty[0], twenty[1], "    0B "};
   EXPECT_EQ(FormatComData(kComReceived, reply), twentyOne);
-
-  const Bytes seven = {0x3A, 0x91, 0xC4, 0x0E, 0x7B, 0x25, 0xD8};
-  EXPECT_EQ(FormatComData(kComSent, seven),
-            (std::vector<std::string>{"Tx: 3A 91 C4 0E ", "    7B 25 D8 "}));
 }
 
 // Keeps every notice of a data list.
@@ -167,7 +163,7 @@ struct SeenLines final : DataListObserver {
   std::vector<std::tuple<std::string, int, bool>> seen;
 };
 
-TEST(DataList, The3001stLineClearsTheListBeforeItIsAdded) {
+TEST(DataList, The3001stLineOrClearStartsTheListAgain) {
   DataList list;
   SeenLines lines;
   list.Subscribe(lines);
@@ -183,16 +179,11 @@ TEST(DataList, The3001stLineClearsTheListBeforeItIsAdded) {
   EXPECT_EQ(list.lines()[0], "line 3000");
   EXPECT_EQ(list.ListLine(), 1);
   EXPECT_EQ(seen.back(), std::make_tuple(std::string("line 3000"), 0, true));
-}
 
-TEST(DataList, ClearStartsAgainAtLineZero) {
-  DataList list;
-  SeenLines lines;
-  list.Subscribe(lines);
   list.ComDataShow(kComReceived, Bytes(21, 0x11));
-  EXPECT_EQ(list.ListLine(), 3);
+  EXPECT_EQ(list.ListLine(), 4);
   list.Clear();
-  EXPECT_EQ(lines.seen.back(), std::make_tuple(std::string(), 0, true));
+  EXPECT_EQ(seen.back(), std::make_tuple(std::string(), 0, true));
   EXPECT_TRUE(list.lines().empty());
   EXPECT_EQ(list.ListLine(), 0);
 }
@@ -234,11 +225,7 @@ TEST(WriteComDat, DateIsBinaryTimeIsBcd) {
 class ProtocolTest : public ::testing::Test {
  protected:
   ProtocolTest() { link.Open(ScriptedLink::kDevice); }
-  bool Reported(const std::string& label) const {
-    return std::any_of(report.lines().begin(), report.lines().end(), [&](const std::string& line) {
-      return line.find(label) != std::string::npos;
-    });
-  }
+  bool Reported(const std::string& label) const { return testing::Mentions(report, label); }
   long Count(const std::string& line) const {
     return std::count(list.lines().begin(), list.lines().end(), line);
   }

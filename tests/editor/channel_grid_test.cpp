@@ -4,11 +4,12 @@
 
 #include <algorithm>
 #include <array>
-#include <ostream>
+#include <tuple>
 
 #include "files/data_file.h"
 #include "image/channel_table.h"
 #include "session/session.h"
+#include "support/outcomes.h"
 #include "support/temp_folder.h"
 
 namespace tq {
@@ -83,11 +84,7 @@ class ChannelGridTest : public ::testing::Test {
   const std::string& Text(int r, int c) const { return grid.cell(r, c).text; }
   int32_t Back(int r, int c) const { return grid.cell(r, c).back; }
   const ChannelRow& Ch(int n) const { return doc.Channels()[n]; }
-  bool Reported(const std::string& label) const {
-    return std::any_of(report.lines().begin(), report.lines().end(), [&](const std::string& line) {
-      return line.find(label) != std::string::npos;
-    });
-  }
+  bool Reported(const std::string& label) const { return testing::Mentions(report, label); }
   SettingsFile Settings() const { return SettingsFile(home.path() / kSettingsFileName); }
   // Stores a changed copy of channel n, as an edit of the grid does.
   template <typename Edit>
@@ -193,46 +190,30 @@ TEST_F(ChannelGridTest, TypingAFrequencyIntoAnEmptyChannelCompletesItFromTheDefa
   EXPECT_EQ(Text(2, 2), "150");
 }
 
-struct FrequencyCase {
-  const char* typed;
-  int32_t stored;
-  const char* shown;
-  int32_t colour;
-};
-
-void PrintTo(const FrequencyCase& c, std::ostream* out) {
-  *out << '"' << c.typed << '"';
-}
-
-class TypedFrequencyTest : public ChannelGridTest,
-                           public ::testing::WithParamInterface<FrequencyCase> {};
-
-TEST_P(TypedFrequencyTest, IsSnappedClampedAndColouredAgainstTheBand) {
+// Typed into either frequency column: snapped to the channel step, clamped to the band when
+// outside 120 - 550 MHz, and coloured against the band 136 - 174 MHz.
+TEST_F(ChannelGridTest, ATypedFrequencyIsSnappedClampedAndColouredAgainstTheBand) {
   Start();
-  const FrequencyCase& c = GetParam();
-  Enter(6, 1, "146.525");
-  Enter(6, 2, c.typed);
-  EXPECT_EQ(Ch(6).field[2], c.stored);
-  EXPECT_EQ(Text(6, 2), c.shown);
-  EXPECT_EQ(Back(6, 2), c.colour);
-  EXPECT_EQ(grid.current(), (CellPos{6, 3}));
-  Enter(9, 1, c.typed);
-  EXPECT_EQ(Ch(9).field[1], c.stored);
-  EXPECT_EQ(Text(9, 1), c.shown);
-  EXPECT_EQ(Back(9, 1), c.colour);
+  const std::tuple<const char*, int32_t, const char*, int32_t> cases[] = {
+      {"146.532", 14653125, "146.53125", kDef}, {" 146.53625 ", 14653750, "146.5375", kDef},
+      {"119.99375", 13600000, "136", kDef},     {"-5", 13600000, "136", kDef},
+      {"550.00625", 17400000, "174", kDef},     {"550", 55000000, "550", kOver},
+      {"120", 12000000, "120", kOver},          {"174", 17400000, "174", kDef},
+      {"174.005", 17400500, "174.005", kOver}};
+  for (const auto& [typed, stored, shown, colour] : cases) {
+    SCOPED_TRACE(typed);
+    Enter(6, 1, "146.525");
+    Enter(6, 2, typed);
+    EXPECT_EQ(Ch(6).field[2], stored);
+    EXPECT_EQ(Text(6, 2), shown);
+    EXPECT_EQ(Back(6, 2), colour);
+    EXPECT_EQ(grid.current(), (CellPos{6, 3}));
+    Enter(9, 1, typed);
+    EXPECT_EQ(Ch(9).field[1], stored);
+    EXPECT_EQ(Text(9, 1), shown);
+    EXPECT_EQ(Back(9, 1), colour);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Band136To174, TypedFrequencyTest,
-    ::testing::Values(FrequencyCase{"146.532", 14653125, "146.53125", kDef},
-                      FrequencyCase{" 146.53625 ", 14653750, "146.5375", kDef},
-                      FrequencyCase{"119.99375", 13600000, "136", kDef},  // below 120 MHz
-                      FrequencyCase{"-5", 13600000, "136", kDef},
-                      FrequencyCase{"550.00625", 17400000, "174", kDef},  // above 550 MHz
-                      FrequencyCase{"550", 55000000, "550", kOver},       // kept, out of band
-                      FrequencyCase{"120", 12000000, "120", kOver},
-                      FrequencyCase{"174", 17400000, "174", kDef},
-                      FrequencyCase{"174.005", 17400500, "174.005", kOver}));
 
 TEST_F(ChannelGridTest, ShowsBandLimitsWithDefColorAndTenHertzOutsideWithOverColor) {
   Start();
@@ -377,43 +358,35 @@ TEST_F(ChannelGridTest, DoubleClickOnTheTransmitCellOfAReceiveOnlyChannelCopiesT
   EXPECT_EQ(Text(2, 3), "67.0");
 }
 
-struct MenuCase {
-  const char* name;
-  bool withFrequency, lockVisible, lockChecked, delOneEnabled, delAllEnabled;
-};
-
-void PrintTo(const MenuCase& c, std::ostream* out) {
-  *out << c.name;
-}
-
-class ChannelMenuTest : public ChannelGridTest, public ::testing::WithParamInterface<MenuCase> {};
-
-TEST_P(ChannelMenuTest, OffersTheCommandsTheChannelAllows) {
+// The right-button menu over channel 3: empty, with a frequency, locked, and without the lock
+// entry.
+TEST_F(ChannelGridTest, TheMenuOffersTheCommandsTheChannelAllows) {
   Start();
-  const MenuCase& c = GetParam();
-  if (c.withFrequency) Enter(3, 1, "146.525");
-  const ChannelMenu menu = grid.vsfgGridCh_MouseDown(3, 5, c.lockVisible, c.lockChecked);
-  ASSERT_TRUE(menu.popUp);
-  EXPECT_EQ(grid.menuChannel(), 3);
-  EXPECT_EQ(menu.delOne.caption, "Delete channel 3");
-  EXPECT_EQ(menu.openCh.caption, "Open channel 3");
-  EXPECT_EQ(menu.delOne.enabled, c.delOneEnabled);
-  EXPECT_EQ(menu.delAll.enabled, c.delAllEnabled);
-  EXPECT_FALSE(menu.openCh.enabled);
-  EXPECT_FALSE(menu.saveDef.enabled);
-  EXPECT_EQ(menu.lockSeparator, c.lockVisible);
-  EXPECT_EQ(menu.popChLock.visible, c.lockVisible);
-  EXPECT_EQ(menu.popChLock.checked, c.lockChecked);
-  EXPECT_EQ(menu.popChLock.caption, c.lockVisible ? "&Lock Channel Interface" : "");
+  struct Case {
+    const char* name;
+    bool withFrequency, lockVisible, lockChecked, delOneEnabled, delAllEnabled;
+  };
+  for (const Case& c : {Case{"EmptyChannel", false, true, false, false, true},
+                        Case{"ChannelWithFrequency", true, true, false, true, true},
+                        Case{"Locked", true, true, true, false, false},
+                        Case{"NoLockEntry", true, false, false, true, true}}) {
+    SCOPED_TRACE(c.name);
+    if (c.withFrequency) Enter(3, 1, "146.525");
+    const ChannelMenu menu = grid.vsfgGridCh_MouseDown(3, 5, c.lockVisible, c.lockChecked);
+    ASSERT_TRUE(menu.popUp);
+    EXPECT_EQ(grid.menuChannel(), 3);
+    EXPECT_EQ(menu.delOne.caption, "Delete channel 3");
+    EXPECT_EQ(menu.openCh.caption, "Open channel 3");
+    EXPECT_EQ(menu.delOne.enabled, c.delOneEnabled);
+    EXPECT_EQ(menu.delAll.enabled, c.delAllEnabled);
+    EXPECT_FALSE(menu.openCh.enabled);
+    EXPECT_FALSE(menu.saveDef.enabled);
+    EXPECT_EQ(menu.lockSeparator, c.lockVisible);
+    EXPECT_EQ(menu.popChLock.visible, c.lockVisible);
+    EXPECT_EQ(menu.popChLock.checked, c.lockChecked);
+    EXPECT_EQ(menu.popChLock.caption, c.lockVisible ? "&Lock Channel Interface" : "");
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    RightPress, ChannelMenuTest,
-    ::testing::Values(MenuCase{"EmptyChannel", false, true, false, false, true},
-                      MenuCase{"ChannelWithFrequency", true, true, false, true, true},
-                      MenuCase{"Locked", true, true, true, false, false},
-                      MenuCase{"NoLockEntry", true, false, false, true, true}),
-    [](const ::testing::TestParamInfo<MenuCase>& param) { return param.param.name; });
 
 TEST_F(ChannelGridTest, ARightPressOnALabelCellOpensNoMenu) {
   Start();

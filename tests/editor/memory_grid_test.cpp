@@ -4,12 +4,14 @@
 
 #include <algorithm>
 #include <ctime>
-#include <ostream>
+#include <tuple>
+#include <utility>
 
 #include "base/error_report.h"
 #include "image/channel_table.h"
 #include "image/memory_image.h"
 #include "session/session.h"
+#include "support/outcomes.h"
 #include "support/temp_folder.h"
 
 namespace tq {
@@ -19,100 +21,55 @@ constexpr const char* kLongTextLabel = "frmMemDat->SeparateChar";
 constexpr const char* kCopyLabel = "frmMemDat->GridDataTemp";
 constexpr const char* kRefreshLabel = "modMemDat->TableFreDat";
 
-int CountLinesWith(const ErrorReport& report, const std::string& piece) {
-  return static_cast<int>(std::count_if(
-      report.lines().begin(), report.lines().end(),
-      [&](const std::string& line) { return line.find(piece) != std::string::npos; }));
-}
+using testing::CountMentions;
 
 // ---- conversions ---------------------------------------------------------------------------
 
-struct TextCase {
-  std::string in;
-  std::string out;
-};
-std::ostream& operator<<(std::ostream& os, const TextCase& c) {
-  return os << '"' << c.in << "\" -> \"" << c.out << '"';
+TEST(MemoryGridConversions, HexToBinaryGivesFourBinaryDigitsPerHexDigit) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"a5", "10100101"}, {"", ""}, {"fg", "1111"}, {"1FF", "000111111111"}, {"汉5", "0101"}};
+  for (const auto& [in, out] : cases) EXPECT_EQ(H_To_B(in), out) << in;
 }
 
-class HexToBinaryTest : public ::testing::TestWithParam<TextCase> {};
-
-TEST_P(HexToBinaryTest, GivesFourBinaryDigitsPerHexDigit) {
-  EXPECT_EQ(H_To_B(GetParam().in), GetParam().out);
+TEST(MemoryGridConversions, BinaryToNumberDoublesAndAddsFromTheLeftAndSaturates) {
+  const std::pair<std::string, int16_t> cases[] = {
+      {"10100101", 165},
+      {"", 0},
+      {"100000000", 256},
+      // A digit above 1 adds its own value; other characters are 0 digits.
+      {"12", 4},
+      {"1汉1", 5},
+      // The largest value that fits, then saturation instead of wrapping.
+      {"111111111111111", 32767},
+      {"1000000000000000", 32767},
+      {"99999999999999999999", 32767}};
+  for (const auto& [in, value] : cases) EXPECT_EQ(B_To_D(in), value) << in;
 }
 
-INSTANTIATE_TEST_SUITE_P(MemoryGrid, HexToBinaryTest,
-                         ::testing::Values(TextCase{"A5", "10100101"}, TextCase{"a5", "10100101"},
-                                           TextCase{"", ""}, TextCase{"fg", "1111"},
-                                           TextCase{"1FF", "000111111111"},
-                                           TextCase{"汉5", "0101"}));
-
-struct BinaryCase {
-  std::string in;
-  int16_t value;
-};
-std::ostream& operator<<(std::ostream& os, const BinaryCase& c) {
-  return os << '"' << c.in << "\" -> " << c.value;
+TEST(MemoryGridConversions, BitShowListsTheBitsFromTheHighestWithAGapBeforeBitThree) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"10100101", "B7:1 B6:0 B5:1 B4:0   B3:0 B2:1 B1:0 B0:1 "},
+      {"101", "B2:1 B1:0 B0:1 "},
+      {"", ""},
+      {"0101", "  B3:0 B2:1 B1:0 B0:1 "},
+      {"000111111111", "B11:0 B10:0 B9:0 B8:1 B7:1 B6:1 B5:1 B4:1   B3:1 B2:1 B1:1 B0:1 "}};
+  for (const auto& [in, out] : cases) EXPECT_EQ(B_To_BitShow(in), out) << in;
 }
 
-class BinaryToNumberTest : public ::testing::TestWithParam<BinaryCase> {};
-
-TEST_P(BinaryToNumberTest, DoublesAndAddsFromTheLeftAndSaturates) {
-  EXPECT_EQ(B_To_D(GetParam().in), GetParam().value);
+// The rightmost four characters are the nibbles; a longer text is reported.
+TEST(MemoryGridConversions, SeparateCharTakesTheRightmostFourCharactersAsNibbles) {
+  const std::tuple<std::string, std::array<uint8_t, 4>, bool> cases[] = {
+      {"", {0, 0, 0, 0}, false},         {"g5", {5, 0, 0, 0}, false},
+      {"1FF", {15, 15, 1, 0}, false},    {"ABCD", {13, 12, 11, 10}, false},
+      {"汉字ab", {11, 10, 0, 0}, false}, {"12345", {5, 4, 3, 2}, true},
+      {"汉字abc", {12, 11, 10, 0}, true}};
+  for (const auto& [text, nibbles, reported] : cases) {
+    ErrorReport report{[] { return std::string("2026-12-05 10:00:00"); }};
+    EXPECT_EQ(SeparateChar(text, report), nibbles) << text;
+    EXPECT_EQ(report.lines().size(), reported ? 2u : 0u) << text;
+    EXPECT_EQ(CountMentions(report, kLongTextLabel), reported ? 1 : 0) << text;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    MemoryGrid, BinaryToNumberTest,
-    ::testing::Values(BinaryCase{"10100101", 165}, BinaryCase{"", 0}, BinaryCase{"100000000", 256},
-                      // A digit above 1 adds its own value; other characters are 0 digits.
-                      BinaryCase{"12", 4}, BinaryCase{"1x1", 5}, BinaryCase{"1汉1", 5},
-                      // The largest value that fits, then saturation instead of wrapping.
-                      BinaryCase{"111111111111111", 32767}, BinaryCase{"1000000000000000", 32767},
-                      BinaryCase{"99999999999999999999", 32767}));
-
-class BitShowTest : public ::testing::TestWithParam<TextCase> {};
-
-TEST_P(BitShowTest, ListsTheBitsFromTheHighestWithAGapBeforeBitThree) {
-  EXPECT_EQ(B_To_BitShow(GetParam().in), GetParam().out);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    MemoryGrid, BitShowTest,
-    ::testing::Values(TextCase{"10100101", "B7:1 B6:0 B5:1 B4:0   B3:0 B2:1 B1:0 B0:1 "},
-                      TextCase{"101", "B2:1 B1:0 B0:1 "}, TextCase{"", ""},
-                      TextCase{"0101", "  B3:0 B2:1 B1:0 B0:1 "},
-                      TextCase{
-                          "000111111111",
-                          "B11:0 B10:0 B9:0 B8:1 B7:1 B6:1 B5:1 B4:1   B3:1 B2:1 B1:1 B0:1 "}));
-
-struct NibbleCase {
-  std::string text;
-  std::array<uint8_t, 4> nibbles;
-  bool reported;
-};
-std::ostream& operator<<(std::ostream& os, const NibbleCase& c) {
-  return os << '"' << c.text << '"';
-}
-
-class SeparateCharTest : public ::testing::TestWithParam<NibbleCase> {};
-
-TEST_P(SeparateCharTest, TakesTheRightmostFourCharactersAsNibbles) {
-  ErrorReport report{[] { return std::string("2026-12-05 10:00:00"); }};
-  EXPECT_EQ(SeparateChar(GetParam().text, report), GetParam().nibbles);
-  EXPECT_EQ(report.lines().size(), GetParam().reported ? 2u : 0u);
-  EXPECT_EQ(CountLinesWith(report, kLongTextLabel), GetParam().reported ? 1 : 0);
-}
-
-INSTANTIATE_TEST_SUITE_P(MemoryGrid, SeparateCharTest,
-                         ::testing::Values(NibbleCase{"", {0, 0, 0, 0}, false},
-                                           NibbleCase{"g5", {5, 0, 0, 0}, false},
-                                           NibbleCase{"0a", {10, 0, 0, 0}, false},
-                                           NibbleCase{"1FF", {15, 15, 1, 0}, false},
-                                           NibbleCase{"ABCD", {13, 12, 11, 10}, false},
-                                           NibbleCase{"汉字ab", {11, 10, 0, 0}, false},
-                                           NibbleCase{"12345", {5, 4, 3, 2}, true},
-                                           NibbleCase{"x1234", {4, 3, 2, 1}, true},
-                                           NibbleCase{"汉字abc", {12, 11, 10, 0}, true}));
 
 // ---- the grid over an image ----------------------------------------------------------------
 
@@ -202,33 +159,27 @@ TEST_F(MemoryGridTest, AMaximumPastTheImageStopsTheRefreshAtTheImagesEnd) {
   EXPECT_NE(report.lines()[1].find("出错号:  9"), std::string::npos);
 }
 
-TEST_F(MemoryGridTest, OnlyTheChangedByteTurnsRedUntilTheNextRefresh) {
+TEST_F(MemoryGridTest, ChangedBytesTurnRedUntilTheNextRefreshOrSetDefCol) {
   grid.TableFreDat();
   image.set(0x0135, 0xA5);
   const auto marked = grid.TableFreDat();
   ASSERT_TRUE(marked.has_value());
   EXPECT_EQ(*marked, (MemCellPos{20, 6}));
   EXPECT_EQ(grid.Current(), (MemCellPos{20, 6}));
-  EXPECT_EQ(grid.Colour(20, 6), kMemRed);
   EXPECT_EQ(grid.ColourAt(0x0135), kMemRed);
   EXPECT_EQ(grid.Text(20, 6), "A5");
   EXPECT_EQ(RedCells(), 1);
-
   EXPECT_FALSE(grid.TableFreDat().has_value());
   EXPECT_FALSE(grid.LastMarked().has_value());
   EXPECT_EQ(grid.Colour(20, 6), kMemBlack);
-  EXPECT_EQ(RedCells(), 0);
-}
 
-TEST_F(MemoryGridTest, SeveralChangesSelectTheLastAndSetDefColClearsTheMarks) {
-  grid.TableFreDat();
+  // Several changes select the last.
   image.set(0x0010, 0x00);
   image.set(0x1FF0, 0xFF);
   image.set(0x0800, 0x01);
   EXPECT_EQ(grid.TableFreDat(), (MemCellPos{512, 1}));
   EXPECT_EQ(grid.LastMarked(), (MemCellPos{512, 1}));
   EXPECT_EQ(RedCells(), 3);
-  EXPECT_EQ(grid.ColourAt(0x0800), kMemRed);
   grid.SetDefCol();
   EXPECT_EQ(RedCells(), 0);
   EXPECT_EQ(grid.TextAt(0x1FF0), "FF");
@@ -269,7 +220,7 @@ TEST_F(MemoryGridTest, AValueAboveAByteStopsTheCopyBackAtItsAddress) {
   // The cell stops every later copy back until it is corrected.
   EXPECT_FALSE(grid.vsfgGridMemDat_AfterEdit(6, 1, "99"));
   EXPECT_EQ(image.at(0x0050), 0x5A);
-  EXPECT_EQ(CountLinesWith(report, kCopyLabel), 2);
+  EXPECT_EQ(CountMentions(report, kCopyLabel), 2);
   EXPECT_TRUE(grid.vsfgGridMemDat_AfterEdit(3, 1, "1F"));
   EXPECT_EQ(image.at(0x0020), 0x1F);
   EXPECT_EQ(image.at(0x0040), 0x88);
@@ -297,7 +248,7 @@ TEST_F(MemoryGridTest, ACellOfMoreThanFourCharactersIsReportedAndReadFromItsRigh
   grid.TableFreDat();
   EXPECT_TRUE(grid.vsfgGridMemDat_AfterEdit(1, 1, "00012"));
   EXPECT_EQ(image.at(0x0000), 0x12);
-  EXPECT_EQ(CountLinesWith(report, kLongTextLabel), 1);
+  EXPECT_EQ(CountMentions(report, kLongTextLabel), 1);
   // Read whole, the same text still means a byte, so the refresh takes it without a mark.
   EXPECT_FALSE(grid.TableFreDat().has_value());
   EXPECT_EQ(grid.Text(1, 1), "12");
@@ -381,7 +332,7 @@ TEST(MemoryGridFill, FoldsTheEditorsStampsTheDateAndMarksWhatChanged) {
   }
   EXPECT_EQ(grid.ColourAt(0x0000), kMemBlack);
   EXPECT_EQ(grid.ColourAt(0x0335), kMemBlack);
-  EXPECT_EQ(CountLinesWith(report, "出错号"), 0) << report.lines().back();
+  EXPECT_EQ(CountMentions(report, "出错号"), 0) << report.lines().back();
 }
 
 }  // namespace

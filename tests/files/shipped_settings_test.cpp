@@ -66,7 +66,9 @@ TEST(ShippedSettings, SettingSectionHasEveryKeyAndDistinctColourNumbers) {
 // Both channel layouts: Simplified Chinese (1) and the one of the other languages (3).
 class ShippedLayout : public ::testing::TestWithParam<int> {};
 
-TEST_P(ShippedLayout, ReadsWholeWithATitleAndAWidthForEveryColumn) {
+// It reads whole, with a title and a width for every column; the frequency and tone fields carry
+// their column keys and usable defaults, the parameter fields their items and a valid default.
+TEST_P(ShippedLayout, ReadsWholeWithUsableFieldLists) {
   ChannelLayout layout;
   ASSERT_NO_THROW(ReadChInfo(Shipped(), GetParam(), layout));
   EXPECT_EQ(layout.ChCount, 16);
@@ -79,11 +81,6 @@ TEST_P(ShippedLayout, ReadsWholeWithATitleAndAWidthForEveryColumn) {
     EXPECT_GE(width, 300);
     EXPECT_LE(width, 3000);
   }
-}
-
-TEST_P(ShippedLayout, FrequencyAndToneFieldsCarryTheirColumnKeysAndUsableDefaults) {
-  ChannelLayout layout;
-  ReadChInfo(Shipped(), GetParam(), layout);
   const char* const keys[] = {"RxFre", "TxFre", "CtcssDcsDec", "CtcssDcsEnc"};
   for (int f = 1; f <= 4; ++f) {
     const auto& list = layout.fieldTexts.at(static_cast<std::size_t>(f));
@@ -96,11 +93,6 @@ TEST_P(ShippedLayout, FrequencyAndToneFieldsCarryTheirColumnKeysAndUsableDefault
     EXPECT_GE(*defaultValue, f <= 2 ? 40000000 : 0) << "field " << f;
     EXPECT_LE(*defaultValue, f <= 2 ? 47000000 : 260) << "field " << f;
   }
-}
-
-TEST_P(ShippedLayout, ParameterFieldsListTheirItemsAndAValidDefault) {
-  ChannelLayout layout;
-  ReadChInfo(Shipped(), GetParam(), layout);
   for (int f = 5; f <= 8; ++f) {
     const auto& list = layout.fieldTexts.at(static_cast<std::size_t>(f));
     ASSERT_GE(list.size(), 5u) << "field " << f;

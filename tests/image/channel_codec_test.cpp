@@ -5,12 +5,15 @@
 #include <algorithm>
 #include <random>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "base/error_report.h"
 #include "base/failure.h"
 #include "image/memory_image.h"
 #include "image/tone_table.h"
+#include "support/outcomes.h"
 
 namespace tq {
 namespace {
@@ -46,13 +49,7 @@ Fields32 Fields(const ChannelRow& row, int first, int count) {
   return {row.field.begin() + first, row.field.begin() + first + count};
 }
 
-int CountReported(const ErrorReport& report, const std::string& label) {
-  int count = 0;
-  for (const std::string& line : report.lines()) {
-    if (line.find(label) != std::string::npos) ++count;
-  }
-  return count;
-}
+using testing::CountMentions;
 
 class ChannelCodecTest : public ::testing::Test {
  protected:
@@ -96,42 +93,24 @@ TEST_F(ChannelCodecTest, DecodesTheExampleRecordAndEncodesItBackIntoAnErasedReco
   EXPECT_EQ(Record(1), kExample);
 }
 
-TEST_F(ChannelCodecTest, EncodesTheExampleRecordByteForByte) {
-  layout.ChCount = 1;
-  ChannelRow& row = table[1];
-  row.field[1] = 14652500;
-  row.field[2] = 14652500;
-  row.rxTone = "67.0";
-  row.txTone = "None";
-  Encode();
-  EXPECT_EQ(Record(1), (Bytes{0x00, 0x25, 0x65, 0x14, 0x00, 0x25, 0x65, 0x14, 0x9E, 0x02, 0xFF,
-                              0xFF, 0x00, 0x00, 0x00, 0x00}));
-  EXPECT_TRUE(report.lines().empty());
-}
-
 // Byte 3 outside 0x01 to 0x99 marks an empty channel whatever the rest of the record holds.
-class EmptyRecord : public ChannelCodecTest, public ::testing::WithParamInterface<uint8_t> {};
-
-TEST_P(EmptyRecord, TakesTheDefaultItemsAndKeepsTonesAndMark) {
-  PutRecord(1, {0x00, 0x25, 0x65, GetParam(), 0x00, 0x25, 0x65, 0x14, 0x13, 0x28, 0x13, 0xA8, 0x3F,
-                0x3F, 0x55, 0xAA});
-  image.set(kFlagWordLow, 0xFF);
-  ChannelRow& row = table[1];
-  row.field.fill(77);
-  row.field[0] = 1;
-  row.rxTone = "X";
-  row.txTone = "Y";
-  Decode();
-  EXPECT_EQ(Fields(row, 0, 10), (Fields32{1, -1, -1, 0, 0, 1, 0, 1, 2, 3}));
-  EXPECT_EQ(Fields(row, 10, kFieldCount - 10), Fields32(kFieldCount - 10, 77));
-  EXPECT_EQ(row.rxTone, "X");
-  EXPECT_EQ(row.txTone, "Y");
+TEST_F(ChannelCodecTest, AnEmptyRecordTakesTheDefaultItemsAndKeepsTonesAndMark) {
+  for (const uint8_t byte3 : {uint8_t{0x00}, uint8_t{0xFF}, uint8_t{0x9A}}) {
+    PutRecord(1, {0x00, 0x25, 0x65, byte3, 0x00, 0x25, 0x65, 0x14, 0x13, 0x28, 0x13, 0xA8, 0x3F,
+                  0x3F, 0x55, 0xAA});
+    image.set(kFlagWordLow, 0xFF);
+    ChannelRow& row = table[1];
+    row.field.fill(77);
+    row.field[0] = 1;
+    row.rxTone = "X";
+    row.txTone = "Y";
+    Decode();
+    EXPECT_EQ(Fields(row, 0, 10), (Fields32{1, -1, -1, 0, 0, 1, 0, 1, 2, 3})) << int{byte3};
+    EXPECT_EQ(Fields(row, 10, kFieldCount - 10), Fields32(kFieldCount - 10, 77)) << int{byte3};
+    EXPECT_EQ(row.rxTone + row.txTone, "XY") << int{byte3};
+  }
   EXPECT_TRUE(report.lines().empty());
 }
-
-INSTANTIATE_TEST_SUITE_P(ByteThree, EmptyRecord,
-                         ::testing::Values(uint8_t{0x00}, uint8_t{0xFF}, uint8_t{0x9A},
-                                           uint8_t{0xF0}));
 
 TEST_F(ChannelCodecTest, ByteThreeFrom01To99StartsAFrequency) {
   PutRecord(1, {0x00, 0x00, 0x00, 0x01});
@@ -158,7 +137,7 @@ TEST_F(ChannelCodecTest, NibbleAboveNineGives120MHzAndAReport) {
   PutRecord(1, {0x00, 0x25, 0x6A, 0x14, 0x00, 0x25, 0x65, 0x14, 0x13, 0x28, 0xFF, 0xFF});
   Decode();
   EXPECT_EQ(table[1].field[1], 12000000);
-  EXPECT_EQ(CountReported(report, "modChMem->IcRxFreSol"), 1);
+  EXPECT_EQ(CountMentions(report, "modChMem->IcRxFreSol"), 1);
   EXPECT_EQ(report.lines().size(), 2u);
   // The routines after the failed one still ran.
   EXPECT_EQ(table[1].field[2], 14652500);
@@ -170,76 +149,48 @@ TEST_F(ChannelCodecTest, BadTransmitDigitsKeepTheOldValueAndReport) {
   table[1].field[2] = 4242;
   Decode();
   EXPECT_EQ(table[1].field[2], 4242);
-  EXPECT_EQ(CountReported(report, "modChMem->IcTxFreSol"), 1);
-  EXPECT_EQ(CountReported(report, "modChMem->IcRxFreSol"), 0);
+  EXPECT_EQ(CountMentions(report, "modChMem->IcTxFreSol"), 1);
+  EXPECT_EQ(CountMentions(report, "modChMem->IcRxFreSol"), 0);
   EXPECT_EQ(table[1].txTone, "67.0");
 }
 
-struct ParamDecodeCase {
-  uint8_t byte12;
-  uint8_t byte13;
-  int32_t field5;
-  int32_t field6;
-  int32_t field8;
-};
-
-class ParamDecode : public ChannelCodecTest,
-                    public ::testing::WithParamInterface<ParamDecodeCase> {};
-
-TEST_P(ParamDecode, ReadsBitsOfBytes12And13) {
-  const ParamDecodeCase& c = GetParam();
-  PutRecord(1, kExample);
-  image.set(ChannelRecordAddress(1) + 12, c.byte12);
-  image.set(ChannelRecordAddress(1) + 13, c.byte13);
-  Decode();
-  EXPECT_EQ(table[1].field[5], c.field5);
-  EXPECT_EQ(table[1].field[6], c.field6);
-  EXPECT_EQ(table[1].field[8], c.field8);
+// Field 5 is bit 5 and field 6 bit 4 of byte 13; field 8 is bits 3-4 of byte 12, where both
+// bits set read as 0.
+TEST_F(ChannelCodecTest, ParametersAreReadFromTheirBitsOfBytes12And13) {
+  const std::tuple<uint8_t, uint8_t, Fields32> cases[] = {
+      {0x08, 0x10, {0, 1, 1}}, {0x18, 0xCF, {0, 0, 0}}, {0xF7, 0xEF, {1, 0, 2}}};
+  for (const auto& [byte12, byte13, fields] : cases) {
+    PutRecord(1, kExample);
+    image.set(ChannelRecordAddress(1) + 12, byte12);
+    image.set(ChannelRecordAddress(1) + 13, byte13);
+    Decode();
+    EXPECT_EQ((Fields32{table[1].field[5], table[1].field[6], table[1].field[8]}), fields)
+        << int{byte12} << " " << int{byte13};
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Bits, ParamDecode,
-    ::testing::Values(ParamDecodeCase{0x00, 0x20, 1, 0, 0}, ParamDecodeCase{0x08, 0x10, 0, 1, 1},
-                      ParamDecodeCase{0x10, 0x30, 1, 1, 2}, ParamDecodeCase{0x18, 0xCF, 0, 0, 0},
-                      ParamDecodeCase{0xE7, 0xFF, 1, 1, 0}, ParamDecodeCase{0xEF, 0xDF, 0, 1, 1},
-                      ParamDecodeCase{0xF7, 0xEF, 1, 0, 2}));
-
-struct ParamEncodeCase {
-  uint8_t byte12Before;
-  uint8_t byte13Before;
-  int32_t field5;
-  int32_t field6;
-  int32_t field8;
-  uint8_t byte12After;
-  uint8_t byte13After;
-};
-
-class ParamEncode : public ChannelCodecTest,
-                    public ::testing::WithParamInterface<ParamEncodeCase> {};
-
-TEST_P(ParamEncode, WritesOnlyItsBits) {
-  const ParamEncodeCase& c = GetParam();
+// Values other than the items leave their bits clear; no other bit changes.
+TEST_F(ChannelCodecTest, ParametersWriteOnlyTheirBits) {
+  const std::tuple<uint8_t, uint8_t, Fields32, uint8_t, uint8_t> cases[] = {
+      {0x00, 0xFF, {0, 0, 2}, 0x10, 0xCF},
+      {0xFF, 0x00, {1, 1, 0}, 0xE7, 0x30},
+      {0xFF, 0xCF, {2, 1, 1}, 0xEF, 0xDF},
+      {0x18, 0x30, {-1, -1, 3}, 0x00, 0x00}};
   layout.ChCount = 1;
-  image.set(ChannelRecordAddress(1) + 12, c.byte12Before);
-  image.set(ChannelRecordAddress(1) + 13, c.byte13Before);
-  ChannelRow& row = table[1];
-  row.field[1] = 14652500;
-  row.field[2] = -1;
-  row.field[5] = c.field5;
-  row.field[6] = c.field6;
-  row.field[8] = c.field8;
-  Encode();
-  EXPECT_EQ(image.at(ChannelRecordAddress(1) + 12), c.byte12After);
-  EXPECT_EQ(image.at(ChannelRecordAddress(1) + 13), c.byte13After);
+  for (const auto& [byte12, byte13, fields, after12, after13] : cases) {
+    image.set(ChannelRecordAddress(1) + 12, byte12);
+    image.set(ChannelRecordAddress(1) + 13, byte13);
+    ChannelRow& row = table[1];
+    row.field[1] = 14652500;
+    row.field[2] = -1;
+    row.field[5] = fields[0];
+    row.field[6] = fields[1];
+    row.field[8] = fields[2];
+    Encode();
+    EXPECT_EQ(image.at(ChannelRecordAddress(1) + 12), after12) << int{byte12};
+    EXPECT_EQ(image.at(ChannelRecordAddress(1) + 13), after13) << int{byte13};
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Bits, ParamEncode,
-                         ::testing::Values(ParamEncodeCase{0x00, 0xFF, 0, 0, 2, 0x10, 0xCF},
-                                           ParamEncodeCase{0xFF, 0x00, 1, 1, 0, 0xE7, 0x30},
-                                           ParamEncodeCase{0xFF, 0x00, 1, 0, 1, 0xEF, 0x20},
-                                           ParamEncodeCase{0xFF, 0xCF, 2, 1, 2, 0xF7, 0xDF},
-                                           ParamEncodeCase{0x18, 0x30, -1, 0, 3, 0x00, 0x00},
-                                           ParamEncodeCase{0x08, 0x10, 0, -1, -1, 0x00, 0x00}));
 
 TEST_F(ChannelCodecTest, FlagWordBitBelongsToItsChannelOnly) {
   for (int n = 1; n <= kImageChannels; ++n) PutRecord(n, kExample);
@@ -265,52 +216,41 @@ TEST_F(ChannelCodecTest, FlagWordBitBelongsToItsChannelOnly) {
   EXPECT_EQ(image.at(kFlagWordHigh), 0xA1);
 }
 
-struct FrequencyCase {
-  int32_t value;
-  Bytes stored;  // record bytes 0-3, least significant pair first
-};
-
-class FrequencyEncode : public ChannelCodecTest,
-                        public ::testing::WithParamInterface<FrequencyCase> {};
-
-TEST_P(FrequencyEncode, FillsItsFourBytesAndNothingElse) {
-  const FrequencyCase& c = GetParam();
-  std::fill(image.bytes().begin(), image.bytes().end(), uint8_t{0xA5});
+// A frequency fills its four bytes, least significant pair first, and nothing else.
+TEST_F(ChannelCodecTest, AFrequencyFillsItsFourBytesAndNothingElse) {
+  const std::pair<int32_t, Bytes> cases[] = {
+      {14652500, {0x00, 0x25, 0x65, 0x14}},
+      {-1, {0xFF, 0xFF, 0xFF, 0xFF}},
+      // seven digits: the last pair is the single digit 9
+      {9999999, {0x09, 0x99, 0x99, 0x99}},
+      // a text that is not a frequency leaves the bytes as they were
+      {-5, {0xA5, 0xA5, 0xA5, 0xA5}}};
   layout.ChCount = 1;
-  ChannelRow& row = table[1];
-  row.field[1] = c.value;
-  row.field[2] = -1;
-  row.field[7] = 1;  // keeps the flag word at 0xA5A5
-  row.rxTone = "D023N";
-  row.txTone = "D023N";
-  Encode();
-  EXPECT_EQ(Record(1, 0, 4), c.stored) << c.value;
-  EXPECT_EQ(Record(1, 4, 4), (Bytes{0xFF, 0xFF, 0xFF, 0xFF}));
-  EXPECT_EQ(Record(1, 8, 4), (Bytes{0x13, 0x28, 0x13, 0x28}));
-  for (int a = 0; a <= image.DatNum(); ++a) {
-    if (a >= ChannelRecordAddress(1) && a < ChannelRecordAddress(1) + 14) continue;
-    ASSERT_EQ(image.at(a), 0xA5) << "address " << a;
+  for (const auto& [value, stored] : cases) {
+    std::fill(image.bytes().begin(), image.bytes().end(), uint8_t{0xA5});
+    ChannelRow& row = table[1];
+    row.field[1] = value;
+    row.field[2] = -1;
+    row.field[7] = 1;  // keeps the flag word at 0xA5A5
+    row.rxTone = "D023N";
+    row.txTone = "D023N";
+    Encode();
+    EXPECT_EQ(Record(1, 0, 4), stored) << value;
+    EXPECT_EQ(Record(1, 4, 4), (Bytes{0xFF, 0xFF, 0xFF, 0xFF})) << value;
+    EXPECT_EQ(Record(1, 8, 4), (Bytes{0x13, 0x28, 0x13, 0x28})) << value;
+    for (int a = 0; a <= image.DatNum(); ++a) {
+      if (a >= ChannelRecordAddress(1) && a < ChannelRecordAddress(1) + 14) continue;
+      ASSERT_EQ(image.at(a), 0xA5) << "address " << a << " for " << value;
+    }
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Values, FrequencyEncode,
-    ::testing::Values(FrequencyCase{14652500, {0x00, 0x25, 0x65, 0x14}},
-                      FrequencyCase{-1, {0xFF, 0xFF, 0xFF, 0xFF}},
-                      FrequencyCase{12000000, {0x00, 0x00, 0x00, 0x12}},
-                      FrequencyCase{55000000, {0x00, 0x00, 0x00, 0x55}},
-                      FrequencyCase{99999999, {0x99, 0x99, 0x99, 0x99}},
-                      // seven digits: the last pair is the single digit 9
-                      FrequencyCase{9999999, {0x09, 0x99, 0x99, 0x99}},
-                      // a text that is not a frequency leaves the bytes as they were
-                      FrequencyCase{-5, {0xA5, 0xA5, 0xA5, 0xA5}}));
 
 TEST_F(ChannelCodecTest, NegativeFrequencyIsReportedUnderItsRoutine) {
   layout.ChCount = 1;
   table[1].field[1] = 14652500;
   table[1].field[2] = -25;
   Encode();
-  EXPECT_EQ(CountReported(report, "modChMem->CiTxFreSol"), 1);
+  EXPECT_EQ(CountMentions(report, "modChMem->CiTxFreSol"), 1);
   EXPECT_EQ(Record(1, 0, 4), (Bytes{0x00, 0x25, 0x65, 0x14}));
   EXPECT_EQ(Record(1, 4, 4), (Bytes{0x00, 0x00, 0x00, 0x00}));
 }
@@ -338,7 +278,7 @@ TEST_F(ChannelCodecTest, ToneThatFitsNoWordIsReportedAndTheOtherToneStillEncodes
   table[1].rxTone = "-67.0";
   table[1].txTone = "D023I";
   Encode();
-  EXPECT_EQ(CountReported(report, "modChMem->CiCtdcsDecSol"), 1);
+  EXPECT_EQ(CountMentions(report, "modChMem->CiCtdcsDecSol"), 1);
   EXPECT_EQ(Record(1, 8, 4), (Bytes{0x11, 0x22, 0x13, 0xA8}));
 }
 
@@ -347,7 +287,7 @@ TEST_F(ChannelCodecTest, DefaultThatIsNotANumberEndsTheDecodingAtThatChannel) {
   PutRecord(2, kExample);
   table[2].field[1] = 5;
   Decode();
-  EXPECT_EQ(CountReported(report, "modChMem->IicDatToChInfo"), 1);
+  EXPECT_EQ(CountMentions(report, "modChMem->IicDatToChInfo"), 1);
   EXPECT_NE(report.lines().back().find(":  13 "), std::string::npos);
   EXPECT_EQ(table[1].field[1], -1);
   EXPECT_EQ(table[1].field[5], 1);  // what ran before the failure stays done
@@ -357,7 +297,7 @@ TEST_F(ChannelCodecTest, DefaultThatIsNotANumberEndsTheDecodingAtThatChannel) {
 TEST_F(ChannelCodecTest, MissingFieldListEndsTheDecodingToo) {
   layout.fieldTexts.resize(9);  // field 9 has no list, so no default
   Decode();
-  EXPECT_EQ(CountReported(report, "modChMem->IicDatToChInfo"), 1);
+  EXPECT_EQ(CountMentions(report, "modChMem->IicDatToChInfo"), 1);
   EXPECT_EQ(table[1].field[8], 2);
   EXPECT_EQ(table[2].field[1], 0);
 }
@@ -366,14 +306,14 @@ TEST_F(ChannelCodecTest, ChannelBeyondTheSixteenthStopsDecodingAndEncoding) {
   layout.ChCount = 17;
   table[17].field[1] = 33;
   Decode();
-  EXPECT_EQ(CountReported(report, "modChMem->IicDatToChInfo"), 1);
+  EXPECT_EQ(CountMentions(report, "modChMem->IicDatToChInfo"), 1);
   EXPECT_EQ(table[16].field[1], -1);
   EXPECT_EQ(table[17].field[1], 33);
 
   std::fill(image.bytes().begin(), image.bytes().end(), uint8_t{0x5A});
   table[17].field[1] = 14652500;
   Encode();
-  EXPECT_EQ(CountReported(report, "modChMem->ChInfoToIicDat"), 1);
+  EXPECT_EQ(CountMentions(report, "modChMem->ChInfoToIicDat"), 1);
   EXPECT_EQ(Record(16, 0, 4), (Bytes{0xFF, 0xFF, 0xFF, 0xFF}));
   for (int a = ChannelRecordAddress(17); a < ChannelRecordAddress(18); ++a) {
     EXPECT_EQ(image.at(a), 0x5A) << a;
@@ -479,7 +419,7 @@ TEST_P(GuardBytes, AnyImageKeepsTheBytesTheCodecDoesNotOwn) {
   ExpectUnownedBytesKept(original, image);
 }
 
-INSTANTIATE_TEST_SUITE_P(Seeds, GuardBytes, ::testing::Values(1u, 2u, 3u, 474u, 20240601u));
+INSTANTIATE_TEST_SUITE_P(Seeds, GuardBytes, ::testing::Values(1u, 474u));
 
 }  // namespace
 }  // namespace tq

@@ -3,15 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <ostream>
+#include <map>
 #include <random>
-#include <set>
 #include <string>
+#include <tuple>
 
 #include "base/error_report.h"
 #include "base/failure.h"
 #include "base/settings_file.h"
 #include "image/memory_image.h"
+#include "support/outcomes.h"
 #include "support/temp_folder.h"
 
 namespace tq {
@@ -39,148 +40,101 @@ int16_t Def(const OptionValues& v, int slot) {
   return v.OptDef[static_cast<std::size_t>(slot)];
 }
 
-int FailureNumber(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Failure& failure) {
-    return failure.number();
-  }
-  return 0;
-}
+using testing::FailureNumber;
 
 // ---------------------------------------------------------------------------------------------
 // Loading: one byte in an otherwise empty image, the slot value it gives.
 
-struct LoadCase {
-  int slot;
-  int address;
-  uint8_t byte;
-  int16_t expected;  // kDefault: the slot's marked default
-};
-constexpr int16_t kDefault = -999;
-
-std::ostream& operator<<(std::ostream& os, const LoadCase& c) {
-  return os << "slot " << c.slot << " byte 0x" << std::hex << int{c.byte};
-}
-
-class OptionLoad : public ::testing::TestWithParam<LoadCase> {};
-
-TEST_P(OptionLoad, EdgeByteGivesValueOrDefault) {
-  const LoadCase& c = GetParam();
-  MemoryImage image;
-  image.set(c.address, c.byte);
-  OptionValues values = MarkedDefaults();
-  SaveToOptSel(image, values);
-  const int16_t expected = c.expected == kDefault ? static_cast<int16_t>(100 + c.slot) : c.expected;
-  EXPECT_EQ(Sel(values, c.slot), expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    EverySlot, OptionLoad,
-    ::testing::Values(
-        // time-out timer 0..20
-        LoadCase{0, 0x0130, 0x14, 20}, LoadCase{0, 0x0130, 0x15, kDefault},
-        LoadCase{0, 0x0130, 0xFF, kDefault},
-        // squelch 0..9
-        LoadCase{1, 0x0134, 0x09, 9}, LoadCase{1, 0x0134, 0x0A, kDefault},
-        // volume 0..15
-        LoadCase{2, 0x03FF, 0x0F, 15}, LoadCase{2, 0x03FF, 0x10, kDefault},
-        // voice annunciation 0..2
-        LoadCase{3, 0x012F, 0x02, 2}, LoadCase{3, 0x012F, 0x03, kDefault},
+// One case per way a byte is read, at the edges of its range; every slot's address is pinned by
+// the round trip below. kDefault: the slot's marked default.
+TEST(OptionLoad, EdgeBytesGiveTheValueOrTheDefault) {
+  constexpr int16_t kDefault = -999;
+  struct Case {
+    int slot;
+    int address;
+    uint8_t byte;
+    int16_t expected;
+  };
+  for (const Case& c :
+       {// a whole byte up to the top of the slot's list (time-out timer 0..20)
+        Case{0, 0x0130, 0x14, 20}, Case{0, 0x0130, 0x15, kDefault}, Case{0, 0x0130, 0xFF, kDefault},
         // broadcast squelch stored as 0x86..0xA6
-        LoadCase{4, 0x03F6, 0x86, 0}, LoadCase{4, 0x03F6, 0xA6, 32},
-        LoadCase{4, 0x03F6, 0x85, kDefault}, LoadCase{4, 0x03F6, 0xA7, kDefault},
-        LoadCase{4, 0x03F6, 0x00, kDefault}, LoadCase{4, 0x03F6, 0xFF, kDefault},
-        // broadcast volume: low four bits
-        LoadCase{5, 0x03F7, 0x1F, 15}, LoadCase{5, 0x03F7, 0xF0, 0}, LoadCase{5, 0x03F7, 0x3A, 10},
-        // battery save and beep: bit 0
-        LoadCase{6, 0x0135, 0x03, 1}, LoadCase{6, 0x0135, 0x02, 0}, LoadCase{7, 0x0136, 0x01, 1},
-        LoadCase{7, 0x0136, 0xFE, 0},
-        // emergency alarm: bit 7
-        LoadCase{8, 0x03FC, 0x80, 1}, LoadCase{8, 0x03FC, 0x7F, 0},
-        // voice chip: bits 0..1
-        LoadCase{9, 0x03FE, 0x00, 0}, LoadCase{9, 0x03FE, 0x01, 1}, LoadCase{9, 0x03FE, 0x02, 2},
-        LoadCase{9, 0x03FE, 0x03, 1}, LoadCase{9, 0x03FE, 0xFC, 0}, LoadCase{9, 0x03FE, 0xFE, 2},
-        // TOT pre-alert and VOX gain 0..10
-        LoadCase{11, 0x0131, 0x0A, 10}, LoadCase{11, 0x0131, 0x0B, kDefault},
-        LoadCase{12, 0x013A, 0x0A, 10}, LoadCase{12, 0x013A, 0x0B, kDefault},
-        // VOX delay 0..5
-        LoadCase{13, 0x013B, 0x05, 5}, LoadCase{13, 0x013B, 0x06, kDefault},
-        // VOX inhibit on receive 0..1
-        LoadCase{14, 0x0138, 0x01, 1}, LoadCase{14, 0x0138, 0x02, kDefault},
-        // low-battery transmit: bit 2
-        LoadCase{15, 0x03FE, 0x04, 1}, LoadCase{15, 0x03FE, 0xFB, 0}));
+        Case{4, 0x03F6, 0x86, 0}, Case{4, 0x03F6, 0xA6, 32}, Case{4, 0x03F6, 0x85, kDefault},
+        Case{4, 0x03F6, 0xA7, kDefault},
+        // broadcast volume: low four bits; battery save: bit 0; emergency alarm: bit 7
+        Case{5, 0x03F7, 0x1F, 15}, Case{5, 0x03F7, 0xF0, 0}, Case{6, 0x0135, 0x03, 1},
+        Case{6, 0x0135, 0x02, 0}, Case{8, 0x03FC, 0x80, 1}, Case{8, 0x03FC, 0x7F, 0},
+        // voice chip: bits 0..1, where 11 reads as 1; low-battery transmit: bit 2
+        Case{9, 0x03FE, 0xFC, 0}, Case{9, 0x03FE, 0x01, 1}, Case{9, 0x03FE, 0x02, 2},
+        Case{9, 0x03FE, 0x03, 1}, Case{15, 0x03FE, 0x04, 1}, Case{15, 0x03FE, 0xFB, 0}}) {
+    MemoryImage image;
+    image.set(c.address, c.byte);
+    OptionValues values = MarkedDefaults();
+    SaveToOptSel(image, values);
+    const int16_t expected = c.expected == kDefault ? Def(values, c.slot) : c.expected;
+    EXPECT_EQ(Sel(values, c.slot), expected) << "slot " << c.slot << " byte " << int{c.byte};
+  }
+}
 
 // ---------------------------------------------------------------------------------------------
-// Saving: one slot's value over a known byte, the byte it leaves at the address.
+// Saving
 
-struct SaveCase {
-  int slot;
-  int16_t value;
-  int address;
-  uint8_t before;
-  uint8_t after;
-};
-
-std::ostream& operator<<(std::ostream& os, const SaveCase& c) {
-  return os << "slot " << c.slot << " value " << c.value;
+// One slot's value over a known byte: the byte it leaves at the address.
+TEST(OptionSave, OffsetAndBitSlotsChangeOnlyTheirPartOfTheByte) {
+  struct Case {
+    int slot;
+    int16_t value;
+    int address;
+    uint8_t before;
+    uint8_t after;
+  };
+  for (const Case& c : {Case{4, 0, 0x03F6, 0x00, 0x86}, Case{4, 121, 0x03F6, 0x00, 0xFF},
+                        Case{4, -134, 0x03F6, 0xEE, 0x00},
+                        // emergency alarm: only bit 7 of 0x03FC; a value other than 1 clears it
+                        Case{8, 0, 0x03FC, 0xFF, 0x7F}, Case{8, 1, 0x03FC, 0x5A, 0xDA},
+                        Case{8, 5, 0x03FC, 0xC3, 0x43},
+                        // low-battery transmit: only bit 2 of 0x03FE; the voice-chip bits stay
+                        Case{15, 1, 0x03FE, 0xF3, 0xF7}, Case{15, 0, 0x03FE, 0xFF, 0xFB}}) {
+    MemoryImage image;
+    image.set(c.address, c.before);
+    OptionValues values;
+    values.OptSel[static_cast<std::size_t>(c.slot)] = c.value;
+    OptSelToSave(values, image);
+    EXPECT_EQ(image.at(c.address), c.after) << "slot " << c.slot << " value " << c.value;
+  }
 }
 
-class OptionSave : public ::testing::TestWithParam<SaveCase> {};
-
-TEST_P(OptionSave, ValueGivesByte) {
-  const SaveCase& c = GetParam();
-  MemoryImage image;
-  image.set(c.address, c.before);
-  OptionValues values;
-  values.OptSel[static_cast<std::size_t>(c.slot)] = c.value;
-  OptSelToSave(values, image);
-  EXPECT_EQ(image.at(c.address), c.after);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    EverySlot, OptionSave,
-    ::testing::Values(SaveCase{0, 20, 0x0130, 0xEE, 0x14}, SaveCase{1, 9, 0x0134, 0xEE, 0x09},
-                      SaveCase{2, 15, 0x03FF, 0xEE, 0x0F}, SaveCase{3, 2, 0x012F, 0xEE, 0x02},
-                      SaveCase{4, 32, 0x03F6, 0x00, 0xA6}, SaveCase{4, 0, 0x03F6, 0x00, 0x86},
-                      SaveCase{4, 121, 0x03F6, 0x00, 0xFF}, SaveCase{4, -134, 0x03F6, 0xEE, 0x00},
-                      SaveCase{5, 15, 0x03F7, 0xFF, 0x0F}, SaveCase{6, 1, 0x0135, 0xFF, 0x01},
-                      SaveCase{7, 0, 0x0136, 0xFF, 0x00}, SaveCase{11, 10, 0x0131, 0xEE, 0x0A},
-                      SaveCase{12, 10, 0x013A, 0xEE, 0x0A}, SaveCase{13, 5, 0x013B, 0xEE, 0x05},
-                      SaveCase{14, 1, 0x0138, 0xEE, 0x01},
-                      // emergency alarm: only bit 7 of 0x03FC
-                      SaveCase{8, 0, 0x03FC, 0xFF, 0x7F}, SaveCase{8, 1, 0x03FC, 0x00, 0x80},
-                      SaveCase{8, 1, 0x03FC, 0x5A, 0xDA}, SaveCase{8, 5, 0x03FC, 0xC3, 0x43},
-                      // low-battery transmit: only bit 2 of 0x03FE; the voice-chip bits stay
-                      SaveCase{15, 1, 0x03FE, 0x00, 0x04}, SaveCase{15, 1, 0x03FE, 0xF3, 0xF7},
-                      SaveCase{15, 0, 0x03FE, 0xFF, 0xFB}, SaveCase{15, 0, 0x03FE, 0x02, 0x02},
-                      SaveCase{15, 1, 0x03FE, 0x01, 0x05}));
-
-// The voice-chip bits of 0x03FE and the crystal bytes 0x03D8 and 0x03D3 are among the bytes
-// that must not change, though OptSel holds other values for them.
-TEST(OptionSave, LeavesEveryOtherByteUnchanged) {
+// Every slot goes to its own address and is loaded back from it. The voice-chip bits of 0x03FE
+// and the crystal bytes 0x03D8 and 0x03D3 are among the bytes that must not change, though
+// OptSel holds other values for them.
+TEST(OptionSave, EverySlotRoundTripsThroughItsAddressAndNoOtherByteChanges) {
   MemoryImage image;
   std::mt19937 random(474);
   for (uint8_t& b : image.bytes()) b = static_cast<uint8_t>(random() & 0xFF);
   image.set(0x03FC, 0x35);  // alarm bit clear, to be set
-  image.set(0x03FE, 0xFB);  // low-battery bit clear, to be set
+  image.set(0x03FE, 0xFB);  // low-battery bit clear, to be set; voice chip bits 11
   const MemoryImage original = image;
 
   OptionValues values;
-  const int16_t sel[kOptionCount] = {7, 3, 8, 1, 16, 9, 1, 0, 1, 1, 2, 4, 6, 2, 1, 1};
+  const int16_t sel[kOptionCount] = {7, 3, 8, 2, 16, 9, 1, 0, 1, 1, 2, 4, 6, 5, 1, 1};
   for (int k = 0; k < kOptionCount; ++k) values.OptSel[static_cast<std::size_t>(k)] = sel[k];
   OptSelToSave(values, image);
 
-  const std::set<int> wholeBytes = {0x0130, 0x0134, 0x03FF, 0x012F, 0x03F6, 0x03F7,
-                                    0x0135, 0x0136, 0x0131, 0x013A, 0x013B, 0x0138};
+  const std::map<int, uint8_t> written = {{0x0130, 7},    {0x0134, 3},   {0x03FF, 8}, {0x012F, 2},
+                                          {0x03F6, 0x96}, {0x03F7, 9},   {0x0135, 1}, {0x0136, 0},
+                                          {0x0131, 4},    {0x013A, 6},   {0x013B, 5}, {0x0138, 1},
+                                          {0x03FC, 0xB5}, {0x03FE, 0xFF}};
   for (int address = 0; address <= image.DatNum(); ++address) {
-    if (wholeBytes.contains(address) || address == 0x03FC || address == 0x03FE) continue;
-    ASSERT_EQ(image.at(address), original.at(address)) << "address " << address;
+    const auto w = written.find(address);
+    ASSERT_EQ(image.at(address), w != written.end() ? w->second : original.at(address))
+        << "address " << address;
   }
-  EXPECT_EQ(image.at(0x0130), 0x07);
-  EXPECT_EQ(image.at(0x03F6), 0x96);
-  EXPECT_EQ(image.at(0x03FC), 0xB5);
-  EXPECT_EQ(image.at(0x03FE), 0xFF);
+  OptionValues back = MarkedDefaults();
+  SaveToOptSel(image, back);
+  for (int k = 0; k < kOptionCount; ++k) {
+    if (k == 10) continue;  // the crystal is detected, not stored
+    EXPECT_EQ(Sel(back, k), sel[k]) << "slot " << k;
+  }
 }
 
 TEST(OptionSave, ValueThatDoesNotFitAByteStopsWithOverflow) {
@@ -225,36 +179,21 @@ TEST(OptionSaveSol, DirectionSelectsSaveOrLoadOrNothing) {
 // ---------------------------------------------------------------------------------------------
 // Crystal detection.
 
-struct CrystalCase {
-  uint8_t id;    // 0x03D8
-  uint8_t bits;  // 0x03D3
-  int16_t expected;
-};
-
-std::ostream& operator<<(std::ostream& os, const CrystalCase& c) {
-  return os << std::hex << "0x" << int{c.id} << "/0x" << int{c.bits};
+// The identification byte 0x03D8 first, then the top bits of 0x03D3.
+TEST(CrystalDetection, IdentificationByteFirstThenTopBits) {
+  const std::tuple<uint8_t, uint8_t, int16_t> cases[] = {
+      {0x5A, 0xC0, 0}, {0x75, 0x00, 1}, {0x49, 0x40, 2}, {0xA8, 0x40, 3}, {0x00, 0xC5, 3},
+      {0x00, 0x3F, 0}, {0x5B, 0x7F, 1}, {0xFF, 0x80, 2}, {0x7A, 0xBF, 2}};
+  for (const auto& [id, bits, expected] : cases) {
+    MemoryImage image;
+    image.set(0x03D8, id);
+    image.set(0x03D3, bits);
+    EXPECT_EQ(DetectCrystal(image), expected) << int{id} << "/" << int{bits};
+    OptionValues values = MarkedDefaults();
+    SaveToOptSel(image, values);
+    EXPECT_EQ(values.OptSel[10], expected) << int{id} << "/" << int{bits};
+  }
 }
-
-class CrystalDetection : public ::testing::TestWithParam<CrystalCase> {};
-
-TEST_P(CrystalDetection, IdentificationByteFirstThenTopBits) {
-  const CrystalCase& c = GetParam();
-  MemoryImage image;
-  image.set(0x03D8, c.id);
-  image.set(0x03D3, c.bits);
-  EXPECT_EQ(DetectCrystal(image), c.expected);
-  OptionValues values = MarkedDefaults();
-  SaveToOptSel(image, values);
-  EXPECT_EQ(values.OptSel[10], c.expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Bytes, CrystalDetection,
-                         ::testing::Values(CrystalCase{0x5A, 0xC0, 0}, CrystalCase{0x75, 0x00, 1},
-                                           CrystalCase{0x49, 0x00, 2}, CrystalCase{0x49, 0xFF, 2},
-                                           CrystalCase{0x49, 0x40, 2}, CrystalCase{0xA8, 0x40, 3},
-                                           CrystalCase{0x00, 0xC5, 3}, CrystalCase{0x00, 0x3F, 0},
-                                           CrystalCase{0x5B, 0x7F, 1}, CrystalCase{0xFF, 0x80, 2},
-                                           CrystalCase{0x7A, 0xBF, 2}));
 
 // ---------------------------------------------------------------------------------------------
 // The settings-file copy in section "Option".
@@ -391,50 +330,30 @@ TEST_F(OptionSettings, CountBeyondTheSlotsFailsBeforeAnySlot) {
 // ---------------------------------------------------------------------------------------------
 // The index each control shows, and the notes for values outside the lists.
 
-struct ComboCase {
-  int slot;
-  int16_t max;
-  const char* note;
-};
+// Every list shows the top of its list; one above it is noted and shows the default.
+TEST(OptionShownNotes, TopOfListShownAndOneAboveReportedWithDefault) {
+  for (const int slot : {0, 1, 2, 3, 4, 5, 9, 10, 11, 12, 13, 14}) {
+    const int16_t max = kOptionMax[static_cast<std::size_t>(slot)];
+    OptionValues values;
+    values.OptDef[static_cast<std::size_t>(slot)] = 1;
+    values.OptSel[static_cast<std::size_t>(slot)] = max;
+    ErrorReport report = FixedReport();
+    EXPECT_EQ(OptionShownIndex(slot, values, report), max) << slot;
+    EXPECT_TRUE(report.lines().empty()) << slot;
 
-std::ostream& operator<<(std::ostream& os, const ComboCase& c) {
-  return os << "slot " << c.slot;
+    values.OptSel[static_cast<std::size_t>(slot)] = static_cast<int16_t>(max + 1);
+    EXPECT_EQ(OptionShownIndex(slot, values, report), 1) << slot;
+    ASSERT_EQ(report.lines().size(), 2u) << slot;
+    EXPECT_EQ(report.lines()[0], kHeader);
+    EXPECT_EQ(report.lines()[1], "        可选功能项:   " + OptionOutOfRangeText(slot));
+    EXPECT_NE(OptionOutOfRangeText(slot).find("frmChMem->InitOpt->"), std::string::npos) << slot;
+  }
+  // The broadcast squelch's note has three blanks before the error type, the others five.
+  EXPECT_EQ(OptionOutOfRangeText(0),
+            "出错位置: frmChMem->InitOpt->超时定时器     错误类型: 不在范围内");
+  EXPECT_EQ(OptionOutOfRangeText(4),
+            "出错位置: frmChMem->InitOpt->收音机静噪电平   错误类型: 不在范围内");
 }
-
-class OptionShown : public ::testing::TestWithParam<ComboCase> {};
-
-TEST_P(OptionShown, TopOfListShownAndOneAboveReportedWithDefault) {
-  const ComboCase& c = GetParam();
-  OptionValues values;
-  values.OptDef[static_cast<std::size_t>(c.slot)] = 1;
-  values.OptSel[static_cast<std::size_t>(c.slot)] = c.max;
-  ErrorReport report = FixedReport();
-  EXPECT_EQ(OptionShownIndex(c.slot, values, report), c.max);
-  EXPECT_TRUE(report.lines().empty());
-
-  values.OptSel[static_cast<std::size_t>(c.slot)] = static_cast<int16_t>(c.max + 1);
-  EXPECT_EQ(OptionShownIndex(c.slot, values, report), 1);
-  ASSERT_EQ(report.lines().size(), 2u);
-  EXPECT_EQ(report.lines()[0], kHeader);
-  EXPECT_EQ(report.lines()[1], std::string("        可选功能项:   ") + c.note);
-  EXPECT_EQ(OptionOutOfRangeText(c.slot), c.note);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    ComboBoxes, OptionShown,
-    ::testing::Values(
-        ComboCase{0, 20, "出错位置: frmChMem->InitOpt->超时定时器     错误类型: 不在范围内"},
-        ComboCase{1, 9, "出错位置: frmChMem->InitOpt->静噪电平     错误类型: 不在范围内"},
-        ComboCase{2, 15, "出错位置: frmChMem->InitOpt->对讲机音量     错误类型: 不在范围内"},
-        ComboCase{3, 2, "出错位置: frmChMem->InitOpt->语音通知     错误类型: 不在范围内"},
-        ComboCase{4, 32, "出错位置: frmChMem->InitOpt->收音机静噪电平   错误类型: 不在范围内"},
-        ComboCase{5, 15, "出错位置: frmChMem->InitOpt->收音机音量     错误类型: 不在范围内"},
-        ComboCase{9, 1, "出错位置: frmChMem->InitOpt->语音片选择     错误类型: 不在范围内"},
-        ComboCase{10, 3, "出错位置: frmChMem->InitOpt->晶体频率     错误类型: 不在范围内"},
-        ComboCase{11, 10, "出错位置: frmChMem->InitOpt->超时预警     错误类型: 不在范围内"},
-        ComboCase{12, 10, "出错位置: frmChMem->InitOpt->VOX增益电平     错误类型: 不在范围内"},
-        ComboCase{13, 5, "出错位置: frmChMem->InitOpt->VOX延迟时间[秒]     错误类型: 不在范围内"},
-        ComboCase{14, 1, "出错位置: frmChMem->InitOpt->接收时禁止VOX     错误类型: 不在范围内"}));
 
 TEST(OptionShownNotes, NegativeValueSelectsNothingWithoutANote) {
   OptionValues values;

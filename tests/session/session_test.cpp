@@ -9,6 +9,7 @@
 #include "image/channel_codec.h"
 #include "image/channel_table.h"
 #include "image/memory_image.h"
+#include "support/outcomes.h"
 #include "support/temp_folder.h"
 
 namespace tq {
@@ -26,11 +27,7 @@ class SessionTest : public ::testing::Test {
     return {text.begin(), text.end()};
   }
 
-  bool ReportMentions(const std::string& label) const {
-    return std::any_of(report.lines().begin(), report.lines().end(), [&](const std::string& line) {
-      return line.find(label) != std::string::npos;
-    });
-  }
+  bool ReportMentions(const std::string& label) const { return testing::Mentions(report, label); }
 
   TempFolder home;
   ErrorReport report{[] { return std::string("2026-12-05 10:00:00"); }};

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "session/session.h"
+#include "support/outcomes.h"
 #include "support/temp_folder.h"
 
 namespace tq {
@@ -130,11 +131,7 @@ TEST_F(StartUpTest, AddressTextsGiveTheirValuesAndBadTextsKeepTheDefaults) {
   EXPECT_EQ(doc.AddressText(AddressBox::TableMax), "zz");
   EXPECT_EQ(doc.AddressValue(AddressBox::TableMax), 0x1FFF);
   EXPECT_EQ(doc.FillAddresses().end, 0x1FFF);
-  const auto mentions = [&](const std::string& label) {
-    return std::any_of(report.lines().begin(), report.lines().end(), [&](const std::string& line) {
-      return line.find(label) != std::string::npos;
-    });
-  };
+  const auto mentions = [&](const std::string& label) { return testing::Mentions(report, label); };
   EXPECT_TRUE(mentions("frmCommun->txtMaxAddr_Change"));
   EXPECT_FALSE(mentions("frmCommun->txtReadEndAddr_Change"));
   EXPECT_FALSE(mentions("mdifrmMain->Form_Load")) << "a bad address does not stop start-up";

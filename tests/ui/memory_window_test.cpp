@@ -57,10 +57,6 @@ TEST_F(MemoryWindowTest, StartUpLaysOutTheWholeImageHidden) {
   EXPECT_EQ(Model()->headerData(511, Qt::Vertical).toString(), "1FF0H");
   EXPECT_EQ(Cell(0x0379),
             QString("%1").arg(program->doc.Image().at(0x0379), 2, 16, QChar('0')).toUpper());
-  for (const char* name : {"fraMemData", "cmdPartFill", "cmdSetDefCol"}) {
-    EXPECT_NE(memory->findChild<QWidget*>(name), nullptr) << name;
-  }
-  EXPECT_EQ(memory->findChild<QPushButton*>("cmdFillGrid")->text(), "Fill Gird");
 }
 
 TEST_F(MemoryWindowTest, TheSixthClickOfTenOnTheModelFrameShowsTheWindow) {

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "session/session.h"
+#include "support/outcomes.h"
 #include "support/program.h"
 #include "support/temp_folder.h"
 
@@ -56,12 +57,7 @@ class OptionsFrameTest : public ::testing::Test {
     }
     doc.LoadStoredOptions();
   }
-  bool ReportHas(const std::string& part) {
-    const auto& lines = report.lines();
-    return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
-      return line.find(part) != std::string::npos;
-    });
-  }
+  bool ReportHas(const std::string& part) { return tq::testing::Mentions(report, part); }
 
   TempFolder home;
   ErrorReport report{[] { return std::string("2026-12-05 10:00:00"); }};
@@ -71,63 +67,39 @@ class OptionsFrameTest : public ::testing::Test {
   OptionsFrame options{doc, &frame};
 };
 
+// Every slot has its named control and, for a list, its label; the captions come from the
+// language's texts, and every list offers the entries up to the top the option codec allows.
+TEST_F(OptionsFrameTest, EverySlotHasItsNamedControlCaptionAndList) {
+  ASSERT_TRUE(started);
+  options.InitOpt();
+  for (int slot = 0; slot < kOptionCount; ++slot) {
+    const std::string name = kSlots[slot];
+    if (IsCheck(slot)) {
+      ASSERT_NE(Check(kSlots[slot]), nullptr) << name;
+      EXPECT_FALSE(Check(kSlots[slot])->text().isEmpty()) << name;
+      continue;
+    }
+    ASSERT_NE(List(kSlots[slot]), nullptr) << name;
+    const auto* label = frame.findChild<QLabel*>(QString::fromStdString("lbl" + name.substr(3)));
+    ASSERT_NE(label, nullptr) << name;
+    EXPECT_FALSE(label->text().isEmpty()) << name;
+    EXPECT_EQ(List(kSlots[slot])->count(), kOptionMax[static_cast<std::size_t>(slot)] + 1) << name;
+  }
+  EXPECT_EQ(Label("lblTot"), "Time Out Timer[s]");
+  EXPECT_EQ(Check("chkLowBatTx")->text(), "Low Battery Tx Enable");
+  EXPECT_EQ(List("cboTot")->itemText(20), "300s");
+  EXPECT_EQ(List("cboCrystal")->itemText(3), "26.0MHz");
+}
+
 class OptionsFrameChineseTest : public OptionsFrameTest {
  protected:
   OptionsFrameChineseTest() : OptionsFrameTest("1") {}
 };
 
-TEST_F(OptionsFrameTest, EverySlotHasItsNamedControlWithEnglishCaptionsAndLists) {
-  ASSERT_TRUE(started);
-  for (int slot = 0; slot < kOptionCount; ++slot) {
-    const std::string name = kSlots[slot];
-    if (IsCheck(slot)) {
-      EXPECT_NE(Check(kSlots[slot]), nullptr) << name;
-    } else {
-      ASSERT_NE(List(kSlots[slot]), nullptr) << name;
-      EXPECT_NE(frame.findChild<QLabel*>(QString::fromStdString("lbl" + name.substr(3))), nullptr)
-          << name;
-    }
-  }
-  EXPECT_EQ(Label("lblTot"), "Time Out Timer[s]");
-  EXPECT_EQ(Label("lblRadioSql"), "Radio Sql");
-  EXPECT_EQ(Label("lblVoxRxForbid"), "VOX inhibit on Rx");
-  EXPECT_EQ(Check("chkBatSave")->text(), "Battery Save");
-  EXPECT_EQ(Check("chkLowBatTx")->text(), "Low Battery Tx Enable");
-
-  options.InitOpt();
-  const std::pair<const char*, QStringList> lists[] = {
-      {"cboAnVoice", {"Off", "Chinese", "English"}},
-      {"cboAnChipSel", {"Male1-1", "Female NA021-2"}},
-      {"cboCrystal", {"12.8MHz", "13.0MHz", "25.6MHz", "26.0MHz"}},
-      {"cboVoxDly", {"0.3", "0.5", "1.0", "1.5", "2.0", "3.0"}},
-      {"cboVoxRxForbid", {"Off", "On"}},
-  };
-  for (const auto& [name, entries] : lists) {
-    QStringList shown;
-    for (int i = 0; i < List(name)->count(); ++i) shown << List(name)->itemText(i);
-    EXPECT_EQ(shown, entries) << name;
-  }
-  const std::tuple<const char*, int, QString, QString> numbered[] = {
-      {"cboTot", 21, "Off", "300s"},     {"cboSql", 10, "0", "9"},
-      {"cboVolume", 16, "0", "15"},      {"cboRadioSql", 33, "0", "32"},
-      {"cboRadioVolume", 16, "0", "15"}, {"cboPreTot", 11, "Off", "10"},
-      {"cboVoxLevel", 11, "Off", "10"},
-  };
-  for (const auto& [name, count, first, last] : numbered) {
-    ASSERT_EQ(List(name)->count(), count) << name;
-    EXPECT_EQ(List(name)->itemText(0), first) << name;
-    EXPECT_EQ(List(name)->itemText(count - 1), last) << name;
-  }
-}
-
 TEST_F(OptionsFrameChineseTest, ChineseCaptionsAndLists) {
-  EXPECT_EQ(Label("lblTot"), "超时定时器");
-  EXPECT_EQ(Label("lblPreTot"), "超时定时器预警[秒]");
-  EXPECT_EQ(Check("chkLowBatTx")->text(), "低电时允许发射");
   options.InitOpt();
-  EXPECT_EQ(List("cboTot")->itemText(0), "关");
+  EXPECT_EQ(Label("lblTot"), "超时定时器");
   EXPECT_EQ(List("cboTot")->itemText(20), "300秒");
-  EXPECT_EQ(List("cboAnChipSel")->itemText(1), "女声NA021-2");
 }
 
 // After a fill every control shows its slot, and the handlers that ran for the fill's own
