@@ -285,6 +285,10 @@ void CommunWindow::MessageBox(int number) {
   dialogs_.Tell(this, Text(msg::kNotice), Text(number), QMessageBox::Warning);
 }
 
+void CommunWindow::TellUser(const std::string& text) {
+  dialogs_.Tell(this, Text(msg::kNotice), QString::fromStdString(text), QMessageBox::Warning);
+}
+
 void CommunWindow::WriteStopped(const WriteStop& stop) {
   QString text = QString::fromStdString(WriteStopText(stop, session_.Language()));
   if (!stop.dataComplete) text = Text(msg::kCommunicationFailed) + "\n\n" + text;

@@ -80,6 +80,7 @@ class CommunWindow : public QDialog, private TransferObserver, private DataListO
   // TransferObserver
   void MessageBox(int number) override;
   void WriteStopped(const WriteStop& stop) override;
+  void TellUser(const std::string& text) override;
   void Running(bool running, bool reading) override { SetRunning(running, reading); }
   void PortOpenFailed() override { emit portOpenFailed(); }
   void RefreshMemoryGrid() override { emit refreshMemoryGrid(); }

@@ -71,6 +71,9 @@ constexpr MenuEntry kMenus[] = {
     {"mnuProgram", 26, "", "", true, nullptr, MenuEntry::kMenu},
     {"mnuReadFre", 27, "", "Ctrl+R", true, "mnuProgram", MenuEntry::kCommand},
     {"mnuWriteFre", 28, "", "Ctrl+W", true, "mnuProgram", MenuEntry::kCommand},
+    {"sepBackup", 0, "", "", true, "mnuProgram", MenuEntry::kSeparator},
+    {"mnuBackupBeforeWrite", 0, "", "", true, "mnuProgram", MenuEntry::kCommand},
+    {"mnuVerifyAfterWrite", 0, "", "", true, "mnuProgram", MenuEntry::kCommand},
     {"sepBatchRw", 0, "", "", false, "mnuProgram", MenuEntry::kSeparator},
     {"mnuReadWriteFre", 48, "", "F2", false, "mnuProgram", MenuEntry::kCommand},
     {"sepAddFre", 0, "", "", false, "mnuProgram", MenuEntry::kSeparator},
@@ -107,7 +110,21 @@ constexpr MenuEntry kMenus[] = {
     {"mnuHelp", 36, "", "", true, nullptr, MenuEntry::kMenu},
     {"mnuHelpTopic", 37, "", "F1", false, "mnuHelp", MenuEntry::kCommand},
     {"sepHelpTopic", 0, "", "", false, "mnuHelp", MenuEntry::kSeparator},
+    {"mnuShowBackups", 0, "", "", true, "mnuHelp", MenuEntry::kCommand},
     {"mnuAboutSoft", 38, "", "", true, "mnuHelp", MenuEntry::kCommand},
+};
+
+// The captions of the entries that the text table has no message for, per language.
+struct OwnCaption {
+  const char* name;
+  const char* simplified;
+  const char* traditional;
+  const char* english;
+};
+constexpr OwnCaption kOwnCaptions[] = {
+    {"mnuBackupBeforeWrite", "写入前备份", "寫入前備份", "Back up before writing"},
+    {"mnuVerifyAfterWrite", "写入后校验", "寫入後校驗", "Verify after writing"},
+    {"mnuShowBackups", "打开备份文件夹", "開啟備份資料夾", "Show Backup Folder"},
 };
 
 // The toolbar: sixteen positions, nine working buttons with their keys and captions.
@@ -218,23 +235,35 @@ void MainWindow::BuildMenus() {
   // The entries the program acts on, each in its member; a name missing from the table above
   // stops the program at its first start rather than at the first use of the entry.
   const std::pair<const char*, QAction * Actions::*> members[] = {
-      {"mnuFileNew", &Actions::mnuFileNew},     {"mnuFileOpen", &Actions::mnuFileOpen},
-      {"mnuFileSave", &Actions::mnuFileSave},   {"mnuFileSaveAs", &Actions::mnuFileSaveAs},
-      {"mnuExit", &Actions::mnuExit},           {"mnuReadFre", &Actions::mnuReadFre},
-      {"mnuWriteFre", &Actions::mnuWriteFre},   {"mnuReadWriteFre", &Actions::mnuReadWriteFre},
-      {"mnuChLock", &Actions::mnuChLock},       {"mnuCommunicate", &Actions::mnuCommunicate},
-      {"mnuLockFace", &Actions::mnuLockFace},   {"mnuLangSel0", &Actions::mnuLangSel0},
-      {"mnuLangSel1", &Actions::mnuLangSel1},   {"mnuLangSel2", &Actions::mnuLangSel2},
-      {"mnuTreeView", &Actions::mnuTreeView},   {"mnuShowErr", &Actions::mnuShowErr},
-      {"mnuHelpTopic", &Actions::mnuHelpTopic}, {"mnuAboutSoft", &Actions::mnuAboutSoft},
+      {"mnuFileNew", &Actions::mnuFileNew},
+      {"mnuFileOpen", &Actions::mnuFileOpen},
+      {"mnuFileSave", &Actions::mnuFileSave},
+      {"mnuFileSaveAs", &Actions::mnuFileSaveAs},
+      {"mnuExit", &Actions::mnuExit},
+      {"mnuReadFre", &Actions::mnuReadFre},
+      {"mnuWriteFre", &Actions::mnuWriteFre},
+      {"mnuReadWriteFre", &Actions::mnuReadWriteFre},
+      {"mnuChLock", &Actions::mnuChLock},
+      {"mnuCommunicate", &Actions::mnuCommunicate},
+      {"mnuLockFace", &Actions::mnuLockFace},
+      {"mnuLangSel0", &Actions::mnuLangSel0},
+      {"mnuLangSel1", &Actions::mnuLangSel1},
+      {"mnuLangSel2", &Actions::mnuLangSel2},
+      {"mnuTreeView", &Actions::mnuTreeView},
+      {"mnuShowErr", &Actions::mnuShowErr},
+      {"mnuHelpTopic", &Actions::mnuHelpTopic},
+      {"mnuAboutSoft", &Actions::mnuAboutSoft},
+      {"mnuBackupBeforeWrite", &Actions::mnuBackupBeforeWrite},
+      {"mnuVerifyAfterWrite", &Actions::mnuVerifyAfterWrite},
+      {"mnuShowBackups", &Actions::mnuShowBackups},
   };
   for (const auto& [name, member] : members) {
     actions_.*member = entries_.value(name, nullptr);
     if (actions_.*member == nullptr) qFatal("menu entry %s is missing", name);
   }
   const Actions& a = actions_;
-  for (QAction* checkable :
-       {a.mnuLangSel0, a.mnuLangSel1, a.mnuLangSel2, a.mnuLockFace, a.mnuChLock}) {
+  for (QAction* checkable : {a.mnuLangSel0, a.mnuLangSel1, a.mnuLangSel2, a.mnuLockFace,
+                             a.mnuChLock, a.mnuBackupBeforeWrite, a.mnuVerifyAfterWrite}) {
     checkable->setCheckable(true);
   }
   // One language is in force: picking it again keeps its mark.
@@ -244,6 +273,16 @@ void MainWindow::BuildMenus() {
     languages->addAction(language);
   }
 
+  connect(a.mnuBackupBeforeWrite, &QAction::triggered, this,
+          [this](bool on) { session_.SetBackupBeforeWrite(on); });
+  connect(a.mnuVerifyAfterWrite, &QAction::triggered, this,
+          [this](bool on) { session_.SetVerifyAfterWrite(on); });
+  connect(a.mnuShowBackups, &QAction::triggered, this, [this] {
+    const std::filesystem::path backups = session_.DataFolder() / kBackupFolderName;
+    std::error_code ignored;
+    std::filesystem::create_directories(backups, ignored);
+    dialogs_.OpenWithDesktop(Native(backups));
+  });
   connect(a.mnuFileNew, &QAction::triggered, this, &MainWindow::NewFile);
   connect(a.mnuFileOpen, &QAction::triggered, this, &MainWindow::OpenFile);
   connect(a.mnuFileSave, &QAction::triggered, this, &MainWindow::SaveFile);
@@ -328,6 +367,8 @@ bool MainWindow::Form_Load() {
     if (command != nullptr) command->setEnabled(dataSound_);
   }
   if (!dataSound_) mnuShowErr_Click();
+  actions_.mnuBackupBeforeWrite->setChecked(session_.BackupBeforeWrite());
+  actions_.mnuVerifyAfterWrite->setChecked(session_.VerifyAfterWrite());
   return dataSound_;
 }
 
@@ -418,6 +459,13 @@ void MainWindow::SetSoftFace() {
   setWindowTitle(Text(msg::kTitle));
   for (auto it = captions_.cbegin(); it != captions_.cend(); ++it) {
     if (QAction* action = entries_.value(it.key(), nullptr)) action->setText(Text(it.value()));
+  }
+  for (const OwnCaption& own : kOwnCaptions) {
+    if (QAction* action = entries_.value(own.name, nullptr)) {
+      action->setText(QString::fromUtf8(language == kLangSimplifiedChinese    ? own.simplified
+                                        : language == kLangTraditionalChinese ? own.traditional
+                                                                              : own.english));
+    }
   }
   statusNotice_->setText(Text(msg::kReady));
   statusCom_->setText(QString("COM%1").arg(session_.ComPort()));

@@ -165,6 +165,9 @@ class MainWindow : public QMainWindow, private SessionWindows {
     QAction* mnuShowErr = nullptr;
     QAction* mnuHelpTopic = nullptr;
     QAction* mnuAboutSoft = nullptr;
+    QAction* mnuBackupBeforeWrite = nullptr;
+    QAction* mnuVerifyAfterWrite = nullptr;
+    QAction* mnuShowBackups = nullptr;
   } actions_;
   QMap<QString, QAction*> entries_;  // every entry by object name, for the captions
   QMap<QString, QMenu*> menus_;

@@ -200,6 +200,19 @@ TEST_F(CommunEndToEndTest, AWriteThatStopsPartWayTellsWhatTheRadioTookInOneMessa
   EXPECT_TRUE(commun->findChild<QPushButton*>("cmdWrite")->isEnabled());
 }
 
+TEST_F(CommunEndToEndTest, AVerifyAfterWritingShowsTheByteTheRadioDidNotKeep) {
+  SimProcess sim(link, {"--corrupt-store", "0013"});
+  ASSERT_TRUE(sim.Up());
+  Start();
+  program->doc.SetVerifyAfterWrite(true);
+  commun->findChild<QLineEdit*>("txtWriteEndAddr")->setText("001F");
+  commun->cmdWrite_Click();
+  ASSERT_EQ(dialogs.told.size(), 1) << dialogs.told.join("\n").toStdString();
+  EXPECT_TRUE(dialogs.told.front().startsWith(
+      "Notice|The verify after writing failed: 1 byte differs from what was written (0013)"))
+      << dialogs.told.front().toStdString();
+}
+
 TEST_F(CommunEndToEndTest, ARadioThatHangsUpMidwayLeavesTheWindowReadyAgain) {
   SimProcess sim(link, {"--image", (work / "radio.dat").string(), "--hang-up-after", "20"});
   ASSERT_TRUE(sim.Up());

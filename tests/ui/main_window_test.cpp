@@ -18,6 +18,7 @@
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
+#include "base/settings_file.h"
 #include "files/data_file.h"
 #include "files/image_file.h"
 #include "support/program.h"
@@ -401,6 +402,36 @@ TEST_F(MainWindowPieces, TheErrorListLeavesTheGridItsRowsAndASmallWindowScrolls)
               tree->viewport()->width())
         << (*item)->text(0).toStdString();
   }
+}
+
+}  // namespace
+}  // namespace tq::ui
+
+namespace tq::ui {
+namespace {
+
+// The Program menu's two switches are kept in the settings file; Help shows the backups.
+TEST_F(MainWindowPieces, TheBackupAndVerifySwitchesAreKeptAndTheBackupFolderShown) {
+  QAction* backup = program.Action("mnuBackupBeforeWrite");
+  QAction* verify = program.Action("mnuVerifyAfterWrite");
+  ASSERT_NE(backup, nullptr);
+  ASSERT_NE(verify, nullptr);
+  EXPECT_EQ(backup->text(), "Back up before writing");
+  EXPECT_FALSE(backup->isChecked()) << "off unless asked for";
+  backup->trigger();
+  verify->trigger();
+  EXPECT_TRUE(program.doc.BackupBeforeWrite());
+  EXPECT_TRUE(program.doc.VerifyAfterWrite());
+  const SettingsFile settings(home / kSettingsFileName);
+  EXPECT_EQ(settings.ReadSetting("Setting", "BackupBeforeWrite", "", 9), "1");
+  EXPECT_EQ(settings.ReadSetting("Setting", "VerifyAfterWrite", "", 9), "1");
+
+  program.Action("mnuShowBackups")->trigger();
+  ASSERT_EQ(dialogs.opened.size(), 1);
+  EXPECT_EQ(dialogs.opened[0], QString::fromStdString((home / "backups").string()));
+  EXPECT_TRUE(std::filesystem::is_directory(home / "backups"));
+  backup->trigger();
+  verify->trigger();
 }
 
 }  // namespace
