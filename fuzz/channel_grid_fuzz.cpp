@@ -22,6 +22,7 @@
 #include "image/tone_table.h"
 #include "session/session.h"
 #include "support/fuzz_support.h"
+#include "support/started_program.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -30,15 +31,6 @@ using tq::fuzzing::Require;
 
 constexpr int kChannels = 16;
 constexpr int kBands = 11;  // band list positions 0 to 10; the custom band needs its dialog
-
-struct Program {
-  Program() : doc((home.CopyShippedProgramFiles(), home.path()), report) {
-    Require(doc.StartUp() && report.lines().empty(), "start-up over the shipped files succeeds");
-  }
-  tq::testing::TempFolder home;
-  tq::ErrorReport report = tq::fuzzing::FixedTimeReport();
-  tq::Session doc;
-};
 
 std::vector<std::string> RowTexts(const tq::ChannelGrid& grid, int r) {
   std::vector<std::string> texts;
@@ -68,7 +60,13 @@ void CheckFrequency(tq::Session& doc, tq::ChannelGrid& grid, int r, int c) {
 
 void CheckTone(tq::Session& doc, tq::ChannelGrid& grid, int r, int c, const std::string& typed) {
   grid.vsfgGridCh_Click(r, c);
-  if (!grid.toneBox().visible) return;
+  // The box may still be open on another cell: a click that could not store the tone left in
+  // the box (a number too large) is reported and stops there. What is typed goes to the box's
+  // cell.
+  const tq::ToneBox& box = grid.toneBox();
+  if (!box.visible || (box.col != 3 && box.col != 4)) return;
+  const int boxRow = box.row;
+  const int boxCol = box.col;
   const std::size_t reports = doc.Report().lines().size();
   grid.SetToneBoxText(typed);
   grid.cboGridChCtdcs_LostFocus(typed);
@@ -76,9 +74,15 @@ void CheckTone(tq::Session& doc, tq::ChannelGrid& grid, int r, int c, const std:
   if (doc.Report().lines().size() != reports) return;
 
   const tq::ToneTable& tones = doc.Tones();
-  const std::string shown = grid.cell(r, c).text;
-  const tq::ChannelRow& row = doc.Channels()[r];
-  Require(shown == (c == 3 ? row.rxTone : row.txTone), "the tone cell shows the channel's tone");
+  const std::string shown = grid.cell(boxRow, boxCol).text;
+  const tq::ChannelRow& row = doc.Channels()[boxRow];
+  // A tone left on a channel without a receive frequency clears the channel.
+  if (row.field[1] == -1) {
+    Require(shown.empty() && row.rxTone.empty(), "a tone without a frequency clears the channel");
+    return;
+  }
+  Require(shown == (boxCol == 3 ? row.rxTone : row.txTone),
+          "the tone cell shows the channel's tone");
   Require(tones.Normalise(shown) == shown, "a normalised tone is a fixed point");
   const auto [low, high] = tones.QtDqtCharToIic(shown);
   Require(tones.QtDqtIicToChar(high, low) == shown, "a normalised tone survives its tone word");
@@ -87,7 +91,7 @@ void CheckTone(tq::Session& doc, tq::ChannelGrid& grid, int r, int c, const std:
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-  static Program program;
+  tq::fuzzing::StartedProgram& program = tq::fuzzing::SharedProgram();
   tq::Session& doc = program.doc;
   tq::fuzzing::InputReader input(data, size);
 

@@ -14,6 +14,7 @@
 #include "files/data_file.h"
 #include "session/session.h"
 #include "support/fuzz_support.h"
+#include "support/started_program.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -23,18 +24,6 @@ using tq::fuzzing::Require;
 // File offsets from here on hold image bytes that are carried, never interpreted.
 constexpr std::size_t kCarriedFrom = 0x0410;
 
-// The program's folder (the shipped default image and settings file) and the session started
-// in it, made once: an open replaces every piece of data the file holds (image, channels, model,
-// band, options), so what one input leaves behind does not reach the next.
-struct Program {
-  Program() : doc((home.CopyShippedProgramFiles(), home.path()), report) {
-    Require(doc.StartUp() && report.lines().empty(), "start-up over the shipped files succeeds");
-  }
-  tq::testing::TempFolder home;
-  tq::ErrorReport report = tq::fuzzing::FixedTimeReport();
-  tq::Session doc;
-};
-
 std::vector<uint8_t> FileBytes(const std::filesystem::path& path) {
   const std::string text = tq::testing::TempFolder::Read(path);
   return {text.begin(), text.end()};
@@ -43,7 +32,9 @@ std::vector<uint8_t> FileBytes(const std::filesystem::path& path) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-  static Program program;
+  // An open replaces every piece of data the file holds (image, channels, model, band, options),
+  // so what one input leaves in the shared session does not reach the next.
+  tq::fuzzing::StartedProgram& program = tq::fuzzing::SharedProgram();
   const tq::testing::TempFolder& home = program.home;
   tq::Session& doc = program.doc;
   tq::ErrorReport& report = program.report;

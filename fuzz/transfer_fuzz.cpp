@@ -39,6 +39,7 @@
 #include "image/band.h"
 #include "session/session.h"
 #include "support/fuzz_support.h"
+#include "support/started_program.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -191,15 +192,6 @@ class Window final : public tq::TransferObserver, public tq::SessionObserver {
   std::vector<bool> runs;
 };
 
-struct Program {
-  Program() : doc((home.CopyShippedProgramFiles(), home.path()), report) {
-    Require(doc.StartUp() && report.lines().empty(), "start-up over the shipped files succeeds");
-  }
-  tq::testing::TempFolder home;
-  tq::ErrorReport report = tq::fuzzing::FixedTimeReport();
-  tq::Session doc;
-};
-
 // A radio whose memory is unlike the default image, with a known model.
 tq::SimulatedRadio PatternRadio(bool olderModel) {
   tq::SimulatedRadio radio(olderModel);
@@ -245,7 +237,7 @@ bool OlderModelAddress(int a) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-  static Program program;
+  tq::fuzzing::StartedProgram& program = tq::fuzzing::SharedProgram();
   tq::Session& doc = program.doc;
   tq::ErrorReport& report = program.report;
   InputReader input(data, size);
