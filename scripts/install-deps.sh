@@ -7,6 +7,7 @@ packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-serialport-dev libqt6serialport6-dev
   libgtest-dev libgmock-dev libbenchmark-dev clang-format
+  clang libclang-rt-14-dev
   fonts-wqy-zenhei xvfb xauth poppler-utils qt6-translations-l10n
 )
 
