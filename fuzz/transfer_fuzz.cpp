@@ -175,6 +175,8 @@ class FuzzedLine final : public tq::SerialLink {
 class Window final : public tq::TransferObserver, public tq::SessionObserver {
  public:
   void MessageBox(int) override { ++messageBoxes; }
+  // A write that stops tells what the radio holds in its message instead of message 79.
+  void WriteStopped(const tq::WriteStop&) override { ++messageBoxes; }
   void Running(bool running, bool) override { runs.push_back(running); }
   std::tm LocalTime() override {
     std::tm t{};
@@ -272,7 +274,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
                           port,
                           window,
                           tq::AddressRanges{start, end, start, end},
-                          portFails ? std::string("/dev/tq474-no-line") : std::string(kDevice)};
+                          portFails ? std::string("/dev/tq474-no-line") : std::string(kDevice),
+                          false,
+                          false,  // no backups: the disk is not what this target is about
+                          std::nullopt};
   const bool done = reading ? doc.Read(setup) : doc.Write(setup);
   doc.Unsubscribe(window);
 
