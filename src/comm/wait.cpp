@@ -11,6 +11,9 @@
 #endif
 
 namespace tq {
+namespace {
+constexpr int64_t kReplyPollUs = 400;
+}  // namespace
 
 void TightenTimers() noexcept {
 #ifdef __linux__
@@ -51,7 +54,10 @@ void LinkWait::Delay(int16_t ms, const std::function<bool()>* done) {
     if (processEvents_) processEvents_();
     now = clock_.NowUs();
     if (now >= end) break;
-    const int64_t slice = std::min<int64_t>(end - now, int64_t{sliceMs_} * 1000);
+    int64_t slice = std::min<int64_t>(end - now, int64_t{sliceMs_} * 1000);
+    // The port waits only in whole milliseconds: a wait for a reply sleeps the last fraction in
+    // short steps, each followed by a look at the line.
+    if (done != nullptr && slice < 1000) slice = std::min<int64_t>(slice, kReplyPollUs);
     // Waiting in the port keeps its buffer filling; a link that returns early because bytes
     // arrived simply brings the next pass sooner. The link waits in whole milliseconds, so
     // the last fraction of a millisecond is slept.
