@@ -9,49 +9,41 @@
 #include <algorithm>
 #include <numeric>
 
+#include "options/option_texts.h"
 #include "session/session.h"
 
 namespace tq::ui {
 namespace {
 
-// The control of each slot: its name, its label's name (none for a check box), the message
-// number of its caption, and its place in the frame's grid (row, and column of the pair).
+// The control of each slot: its name, its label's name (none for a check box), and its place in
+// the frame's grid (row, and column of the pair).
 struct OptionControl {
   const char* name;
   const char* label;
-  int caption;
   int row;
   int pair;
 };
 
 constexpr std::array<OptionControl, kOptionCount> kControls = {{
-    {"cboTot", "lblTot", 233, 0, 0},
-    {"cboSql", "lblSql", 217, 0, 1},
-    {"cboVolume", "lblVolume", 239, 0, 2},
-    {"cboAnVoice", "lblAnVoice", 226, 0, 3},
-    {"cboRadioSql", "lblRadioSql", 240, 1, 0},
-    {"cboRadioVolume", "lblRadioVolume", 241, 1, 1},
-    {"chkBatSave", nullptr, 327, 3, 0},
-    {"chkBeep", nullptr, 328, 3, 1},
-    {"chkEmergencyAlarm", nullptr, 293, 3, 2},
-    {"cboAnChipSel", "lblAnChipSel", 315, 1, 2},
-    {"cboCrystal", "lblCrystal", 326, 1, 3},
-    {"cboPreTot", "lblPreTot", 330, 2, 0},
-    {"cboVoxLevel", "lblVoxLevel", 333, 2, 1},
-    {"cboVoxDly", "lblVoxDly", 336, 2, 2},
-    {"cboVoxRxForbid", "lblVoxRxForbid", 346, 2, 3},
-    {"chkLowBatTx", nullptr, 351, 3, 3},
+    {"cboTot", "lblTot", 0, 0},
+    {"cboSql", "lblSql", 0, 1},
+    {"cboVolume", "lblVolume", 0, 2},
+    {"cboAnVoice", "lblAnVoice", 0, 3},
+    {"cboRadioSql", "lblRadioSql", 1, 0},
+    {"cboRadioVolume", "lblRadioVolume", 1, 1},
+    {"chkBatSave", nullptr, 3, 0},
+    {"chkBeep", nullptr, 3, 1},
+    {"chkEmergencyAlarm", nullptr, 3, 2},
+    {"cboAnChipSel", "lblAnChipSel", 1, 2},
+    {"cboCrystal", "lblCrystal", 1, 3},
+    {"cboPreTot", "lblPreTot", 2, 0},
+    {"cboVoxLevel", "lblVoxLevel", 2, 1},
+    {"cboVoxDly", "lblVoxDly", 2, 2},
+    {"cboVoxRxForbid", "lblVoxRxForbid", 2, 3},
+    {"chkLowBatTx", nullptr, 3, 3},
 }};
 
 constexpr int kPairs = 4;
-constexpr int kTotStepSeconds = 15;
-
-QStringList Numbers(int first, int last) {
-  QStringList list;
-  for (int n = first; n <= last; ++n) list << QString::number(n);
-  return list;
-}
-
 }  // namespace
 
 OptionsFrame::OptionsFrame(Session& session, QGroupBox* frame)
@@ -108,50 +100,18 @@ QList<QWidget*> OptionsFrame::TabChain() const {
 void OptionsFrame::InitFace() {
   for (int slot = 0; slot < kOptionCount; ++slot) {
     const auto index = static_cast<std::size_t>(slot);
-    const QString caption = QString::fromStdString(session_.Texts()[kControls[index].caption]);
+    const QString caption = QString::fromStdString(session_.Texts()[OptionCaptionNumber(slot)]);
     if (labels_[index] != nullptr) labels_[index]->setText(caption);
     if (checks_[index] != nullptr) checks_[index]->setText(caption);
   }
 }
 
 QStringList OptionsFrame::Entries(int slot) const {
-  const SoftFace& t = session_.Texts();
-  auto text = [&t](int number) { return QString::fromStdString(t[number]); };
-  auto texts = [&text](int first, int last) {
-    QStringList list;
-    for (int n = first; n <= last; ++n) list << text(n);
-    return list;
-  };
   QStringList list;
-  switch (slot) {
-    case 0:
-      list << text(234);
-      for (int k = 1; k <= 20; ++k) list << QString::number(kTotStepSeconds * k) + text(238);
-      return list;
-    case 1:
-      return Numbers(0, 9);
-    case 2:
-    case 5:
-      return Numbers(0, 15);
-    case 3:
-      return texts(227, 229);
-    case 4:
-      return Numbers(0, 32);
-    case 9:
-      return texts(316, 317);
-    case 10:
-      return texts(320, 323);
-    case 11:
-      return QStringList{text(331)} + Numbers(1, 10);
-    case 12:
-      return QStringList{text(334)} + Numbers(1, 10);
-    case 13:
-      return texts(337, 342);
-    case 14:
-      return texts(347, 348);
-    default:
-      return {};
+  for (const std::string& text : OptionItemTexts(slot, session_.Texts())) {
+    list << QString::fromStdString(text);
   }
+  return list;
 }
 
 void OptionsFrame::InitOpt() {
