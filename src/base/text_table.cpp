@@ -321,4 +321,14 @@ const std::string& SoftFace::operator[](int number) const noexcept {
   return texts_[static_cast<std::size_t>(number)];
 }
 
+const SoftFace& EnglishTexts() {
+  static const SoftFace english = SoftFace::Build(kLangEnglish);
+  return english;
+}
+
+const std::string& TextOrEnglish(const SoftFace& texts, int number) {
+  const std::string& own = texts[number];
+  return own.empty() ? EnglishTexts()[number] : own;
+}
+
 }  // namespace tq

@@ -30,4 +30,9 @@ class SoftFace {
   int16_t language_ = kLangEnglish;
 };
 
+// The English table, built once.
+const SoftFace& EnglishTexts();
+// The text of message `number` in `texts`, or the English text when that language has none.
+const std::string& TextOrEnglish(const SoftFace& texts, int number);
+
 }  // namespace tq

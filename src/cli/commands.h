@@ -17,6 +17,8 @@ namespace tq::cli {
 inline constexpr int kOk = 0;
 inline constexpr int kFailed = 1;
 inline constexpr int kUsageError = 2;
+// diff: 0 equal, 1 different, 2 when a side could not be loaded.
+inline constexpr int kDiffError = 2;
 
 void PrintJson(const Session& session);
 void PrintTable(const Session& session);
@@ -42,5 +44,12 @@ bool ParseTransferOptions(const std::vector<std::string>& args, TransferOptions&
 int ReadCommand(Session& session, const TransferOptions& options);
 // Opens options.file and writes it into the radio.
 int WriteCommand(Session& session, const TransferOptions& options);
+// Reads the radio on options.port into the session (options.file is not used).
+int ReadRadio(Session& session, const TransferOptions& options);
+
+// Compares side a (loaded into `before`) with side b (into `after`); each is a file or
+// "radio:P". Prints the differences, as text in the running language or as JSON.
+int DiffCommand(Session& before, Session& after, const std::string& a, const std::string& b,
+                bool json);
 
 }  // namespace tq::cli

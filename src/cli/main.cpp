@@ -6,10 +6,13 @@
 //   tq474-cli [--home DIR] read --port P [--start HEX --end HEX] [--log FILE] [--no-backup] OUT
 //   tq474-cli [--home DIR] write --port P [--start HEX --end HEX] [--log FILE]
 //                                [--backup|--no-backup] [--verify] FILE
+//   tq474-cli [--home DIR] diff A B [--json]
 //
 // FILE and OUT are data files (.dat) or radio images (.bin). P is a port number 1 to 16 (mapped
 // to a device by the settings file) or a device path.
-// Exit status 0 on success, 1 when a file or the radio fails, 2 on a usage error.
+// A and B are files or "radio:P" (the radio on port P, read first).
+// Exit status 0 on success, 1 when a file or the radio fails, 2 on a usage error; diff exits 0
+// when A and B are equal, 1 when they differ and 2 when one cannot be loaded.
 #include <QCoreApplication>
 #include <filesystem>
 #include <iostream>
@@ -29,7 +32,9 @@ constexpr const char* kUsage =
     "                 [--no-backup] OUT\n"
     "       tq474-cli [--home DIR] write --port P [--start HEX --end HEX] [--log FILE]\n"
     "                 [--backup|--no-backup] [--verify] FILE\n"
-    "FILE and OUT are data files (.dat) or radio images (.bin).\n"
+    "       tq474-cli [--home DIR] diff A B [--json]\n"
+    "FILE and OUT are data files (.dat) or radio images (.bin); A and B are such files\n"
+    "or radio:P, the radio on port P, read first.\n"
     "P is a port number 1 to 16 or a device path such as /dev/ttyUSB0.\n";
 
 std::filesystem::path ExecutableFolder() {
@@ -61,12 +66,12 @@ int main(int argc, char** argv) {
 
   bool json = false;
   tq::cli::TransferOptions transfer;
-  if (command == "show" || command == "new") {
-    if (command == "show" && !args.empty() && args.back() == "--json") {
+  if (command == "show" || command == "new" || command == "diff") {
+    if (command != "new" && !args.empty() && args.back() == "--json") {
       json = true;
       args.pop_back();
     }
-    if (args.size() != 1) return Usage();
+    if (args.size() != (command == "diff" ? 2U : 1U)) return Usage();
   } else if (command == "read" || command == "write") {
     std::string error;
     if (!tq::cli::ParseTransferOptions(args, transfer, error)) return Usage(error);
@@ -82,11 +87,20 @@ int main(int argc, char** argv) {
     tq::cli::FlushReport(report);
     std::cerr << "tq474-cli: start-up failed (the settings file of " << home.string()
               << " is not usable); nothing was done\n";
-    return tq::cli::kFailed;
+    return command == "diff" ? tq::cli::kDiffError : tq::cli::kFailed;
   }
 
   if (command == "read") return tq::cli::ReadCommand(session, transfer);
   if (command == "write") return tq::cli::WriteCommand(session, transfer);
+  if (command == "diff") {
+    // The second side is a data set of its own, started from the same settings.
+    tq::Session other(home, report);
+    if (!other.StartUp()) {
+      tq::cli::FlushReport(report);
+      return tq::cli::kDiffError;
+    }
+    return tq::cli::DiffCommand(session, other, args[0], args[1], json);
+  }
 
   const std::filesystem::path file = args[0];
   if (command == "new") {

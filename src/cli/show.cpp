@@ -6,61 +6,21 @@
 #include <string>
 #include <vector>
 
+#include "base/json_text.h"
 #include "base/message_numbers.h"
 #include "base/text_table.h"
 #include "cli/commands.h"
 #include "image/stamp.h"
+#include "options/option_texts.h"
+#include "session/image_diff.h"
 #include "session/session.h"
 
 namespace tq::cli {
 namespace {
 
-// Caption message numbers of the sixteen options, slot order.
-constexpr std::array<int, 16> kOptionCaptions = {233, 217, 239, 226, 240, 241, 327, 328,
-                                                 293, 315, 326, 330, 333, 336, 346, 351};
-
-std::string JsonString(const std::string& text) {
-  std::string out = "\"";
-  for (const char c : text) {
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          char buffer[8];
-          std::snprintf(buffer, sizeof buffer, "\\u%04x", static_cast<unsigned>(c));
-          out += buffer;
-        } else {
-          out += c;
-        }
-    }
-  }
-  return out + "\"";
-}
-
 // Tone texts as scripts see them: the off text is always the English "None".
 std::string ScriptTone(const tq::Session& session, const std::string& tone) {
   return tone == session.Tones().OffText() ? "None" : tone;
-}
-
-std::string FrequencyText(int32_t value) {
-  if (value < 0) return "-";
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%d.%05d", value / 100000, value % 100000);
-  return buffer;
 }
 
 }  // namespace
@@ -99,11 +59,7 @@ void PrintJson(const tq::Session& session) {
 }
 
 void PrintTable(const tq::Session& session) {
-  const tq::SoftFace english = tq::SoftFace::Build(tq::kLangEnglish);
-  const auto text = [&](int number) {
-    const std::string& own = session.Texts()[number];
-    return own.empty() ? english[number] : own;
-  };
+  const auto text = [&](int number) { return tq::TextOrEnglish(session.Texts(), number); };
   std::printf("File:   %s\n", session.CurrentDataPath().string().c_str());
   std::printf("Model:  %d (%s)\n", session.Image().at(tq::kModelAddress),
               text(tq::msg::kModelName).c_str());
@@ -112,8 +68,8 @@ void PrintTable(const tq::Session& session) {
           ? text(tq::msg::kCustomBand)
           : tq::kBandList[static_cast<std::size_t>(session.BandPosition())].text;
   std::printf("Band:   %s (%s - %s MHz)\n\n", bandName.c_str(),
-              FrequencyText(session.Band().lower).c_str(),
-              FrequencyText(session.Band().upper).c_str());
+              MegahertzText(session.Band().lower).c_str(),
+              MegahertzText(session.Band().upper).c_str());
   // Parameter columns take their titles from the layout's header format.
   std::vector<std::string> titles;
   std::string title;
@@ -131,8 +87,8 @@ void PrintTable(const tq::Session& session) {
       std::printf("%-3d -\n", n);
       continue;
     }
-    std::printf("%-3d %-10s %-10s %-7s %-7s", n, FrequencyText(row.field[1]).c_str(),
-                FrequencyText(row.field[2]).c_str(), ScriptTone(session, row.rxTone).c_str(),
+    std::printf("%-3d %-10s %-10s %-7s %-7s", n, MegahertzText(row.field[1]).c_str(),
+                MegahertzText(row.field[2]).c_str(), ScriptTone(session, row.rxTone).c_str(),
                 row.field[2] < 0 ? "" : ScriptTone(session, row.txTone).c_str());
     for (int f = 5; f <= session.Layout().ColCount && f < tq::kFieldCount; ++f) {
       const int32_t v = row.field[static_cast<std::size_t>(f)];
@@ -144,7 +100,7 @@ void PrintTable(const tq::Session& session) {
   }
   std::printf("\nOptions:\n");
   for (int k = 0; k < tq::kOptionCount; ++k) {
-    std::printf("  %-24s %d\n", text(kOptionCaptions[static_cast<std::size_t>(k)]).c_str(),
+    std::printf("  %-24s %d\n", text(tq::OptionCaptionNumber(k)).c_str(),
                 session.Options().OptSel[static_cast<std::size_t>(k)]);
   }
   const std::array<uint8_t, tq::kStampLength> stamp = tq::StampBytes(session.Image());

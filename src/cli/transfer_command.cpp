@@ -9,6 +9,7 @@
 
 #include "base/message_numbers.h"
 #include "base/numbers.h"
+#include "base/text_table.h"
 #include "cli/commands.h"
 #include "comm/data_list.h"
 #include "comm/port_control.h"
@@ -24,12 +25,6 @@ namespace {
 // address.
 void ReadAddress(const std::string& text, int16_t& value) {
   if (const std::optional<int16_t> address = ParseAddressText(text)) value = *address;
-}
-
-// The message text of `number` in the running language, English when the language has none.
-std::string MessageText(const Session& session, int number) {
-  const std::string& own = session.Texts()[number];
-  return own.empty() ? SoftFace::Build(kLangEnglish)[number] : own;
 }
 
 // Keeps every line of the data list in the log file, when one is open.
@@ -139,7 +134,7 @@ int RunTransfer(Session& session, const TransferOptions& options, bool reading) 
     if (observer.shownMessage != 0 || (!observer.writeStop && observer.told.empty())) {
       const int message =
           observer.shownMessage != 0 ? observer.shownMessage : msg::kCommunicationFailed;
-      std::cerr << "tq474-cli: " << MessageText(session, message) << "\n";
+      std::cerr << "tq474-cli: " << TextOrEnglish(session.Texts(), message) << "\n";
     }
     if (observer.writeStop) {
       std::cerr << "tq474-cli: " << WriteStopText(*observer.writeStop, session.Language()) << "\n";
@@ -191,8 +186,12 @@ bool ParseTransferOptions(const std::vector<std::string>& args, TransferOptions&
   return error.empty();
 }
 
+int ReadRadio(Session& session, const TransferOptions& options) {
+  return RunTransfer(session, options, true);
+}
+
 int ReadCommand(Session& session, const TransferOptions& options) {
-  const int status = RunTransfer(session, options, true);
+  const int status = ReadRadio(session, options);
   if (status != kOk) return status;
   if (!session.SaveAs(options.file)) {
     std::cerr << "tq474-cli: cannot write " << options.file.string() << ": "

@@ -69,8 +69,12 @@ std::vector<std::string> OptionItemTexts(int slot, const SoftFace& t) {
 
 std::string OptionValueText(int slot, int value, const SoftFace& texts) {
   const std::vector<std::string> items = OptionItemTexts(slot, texts);
+  if (items.empty() && (value == 0 || value == 1)) {  // a check box: off or on
+    return TextOrEnglish(texts, value == 1 ? 221 : 220);
+  }
   if (value >= 0 && static_cast<std::size_t>(value) < items.size()) {
-    return items[static_cast<std::size_t>(value)];
+    const std::string& item = items[static_cast<std::size_t>(value)];
+    return item.empty() ? OptionValueText(slot, value, EnglishTexts()) : item;
   }
   return std::to_string(value);
 }

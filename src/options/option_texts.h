@@ -13,8 +13,8 @@ class SoftFace;
 int OptionCaptionNumber(int slot);
 // The texts of slot's list; empty for the check-box slots (6, 7, 8, 15).
 std::vector<std::string> OptionItemTexts(int slot, const SoftFace& texts);
-// The text a value of slot shows: its list text; a check box's value, or a value beyond the
-// list, shows as its number.
+// The text a value of slot shows: its list text, "On" or "Off" for a check box (English where the
+// language has no text); a value beyond the list shows as its number.
 std::string OptionValueText(int slot, int value, const SoftFace& texts);
 
 }  // namespace tq

@@ -112,15 +112,39 @@ void Session::FoldForCurrentFile() {
 void Session::FoldEditsOnly() {
   // Open editors commit first; their commits are edits too.
   Notify([](SessionObserver& o) { o.AboutToFold(); });
-  for (const int n : editedChannels_) {
-    report_.Guard("modChMem->ChInfoToIicDat",
-                  [&] { EncodeChannel(n, ChInfo_[n], tones_, IicDat_, report_); });
-  }
-  if (optionsEdited_) {
-    report_.Guard("modSysSet->OptSelToSave", [this] { OptSelSaveSol(0, options_, IicDat_); });
-  }
-  if (unknownModelByte_) IicDat_.set(kModelAddress, *unknownModelByte_);
+  FoldInto(IicDat_, true);
   ForgetEdits();
+}
+
+void Session::FoldInto(MemoryImage& image, bool editsOnly) {
+  if (editsOnly) {
+    for (const int n : editedChannels_) {
+      report_.Guard("modChMem->ChInfoToIicDat",
+                    [&] { EncodeChannel(n, ChInfo_[n], tones_, image, report_); });
+    }
+    if (optionsEdited_) {
+      report_.Guard("modSysSet->OptSelToSave", [&] { OptSelSaveSol(0, options_, image); });
+    }
+    if (unknownModelByte_) image.set(kModelAddress, *unknownModelByte_);
+    return;
+  }
+  // A data file holds the model as decoded, whatever byte a radio image kept.
+  if (unknownModelByte_) image.set(kModelAddress, static_cast<uint8_t>(modelPosition_));
+  ChInfoSaveSol(0, ChInfo_, layout_, tones_, image, report_);
+  report_.Guard("modSysSet->OptSelToSave", [&] { OptSelSaveSol(0, options_, image); });
+}
+
+MemoryImage Session::ImageAsSaved() {
+  Notify([](SessionObserver& o) { o.AboutToFold(); });
+  MemoryImage image = IicDat_;
+  FoldInto(image, IsRadioImageFile(currentDataPath_));
+  return image;
+}
+
+MemoryImage Session::HeldImage() const {
+  MemoryImage image = IicDat_;
+  if (unknownModelByte_) image.set(kModelAddress, *unknownModelByte_);
+  return image;
 }
 
 void Session::ForgetEdits() {
@@ -137,10 +161,7 @@ bool Session::SaveAs(const std::filesystem::path& path) {
 
 void Session::SetConvIicDat() {
   Notify([](SessionObserver& o) { o.AboutToFold(); });
-  // A data file holds the model as decoded, whatever byte a radio image kept.
-  if (unknownModelByte_) IicDat_.set(kModelAddress, static_cast<uint8_t>(modelPosition_));
-  ChInfoSaveSol(0, ChInfo_, layout_, tones_, IicDat_, report_);
-  report_.Guard("modSysSet->OptSelToSave", [this] { OptSelSaveSol(0, options_, IicDat_); });
+  FoldInto(IicDat_, false);
 }
 
 void Session::SoftDisplay() {

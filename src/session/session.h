@@ -211,6 +211,12 @@ class Session final : public ChannelData, private TransferTarget, private Report
 
   // ---- const accessors ----
   const MemoryImage& Image() const noexcept { return IicDat_; }
+  // The image a save to the current file would write, open editors committed; the session's
+  // own image is not changed.
+  MemoryImage ImageAsSaved();
+  // The bytes as the file or radio held them: the image with a model byte the program does not
+  // know given back.
+  MemoryImage HeldImage() const;
   const MemoryImage& Template() const noexcept { return TempIicDat_; }
   const OptionValues& Options() const noexcept { return options_; }
   int ModelPosition() const noexcept { return modelPosition_; }
@@ -249,6 +255,8 @@ class Session final : public ChannelData, private TransferTarget, private Report
   // Folds only the channels and options edited since the data were loaded; the rest of the image
   // stays byte for byte. Used while the data belong to a radio image file.
   void FoldEditsOnly();
+  // Folds into `image` what a save folds: the edits alone, or the whole table and options.
+  void FoldInto(MemoryImage& image, bool editsOnly);
   // The fold a save or a write makes: the edits alone for a radio image file, else all.
   void FoldForCurrentFile();
   // The data were replaced: nothing is edited yet.

@@ -9,6 +9,7 @@
 
 #include "base/failure.h"
 #include "base/file_io.h"
+#include "base/json_text.h"
 #include "base/numbers.h"
 #include "base/text_table.h"
 
@@ -27,23 +28,6 @@ std::string IsoTime(const std::tm& local) {
   std::string iso = text;
   if (iso.size() >= 5) iso.insert(iso.size() - 2, ":");
   return iso;
-}
-
-std::string JsonText(const std::string& text) {
-  std::string out = "\"";
-  for (const char c : text) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (static_cast<unsigned char>(c) < 0x20) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-      out += escaped;
-    } else {
-      out += c;
-    }
-  }
-  return out + "\"";
 }
 
 const std::regex& BackupPattern() {
@@ -105,17 +89,17 @@ bool BackupFolderWritable(const std::filesystem::path& dataFolder) {
 
 std::string TransferLogLine(const TransferLogEntry& e) {
   std::string line = "{";
-  line += "\"start\":" + JsonText(IsoTime(e.start));
+  line += "\"start\":" + JsonString(IsoTime(e.start));
   line += ",\"ms\":" + std::to_string(e.ms);
-  line += ",\"kind\":" + JsonText(e.kind);
-  line += ",\"port\":" + JsonText(e.port);
-  line += ",\"device\":" + JsonText(e.device);
-  line += ",\"range\":" + JsonText(Range(e.rangeStart, e.rangeEnd));
+  line += ",\"kind\":" + JsonString(e.kind);
+  line += ",\"port\":" + JsonString(e.port);
+  line += ",\"device\":" + JsonString(e.device);
+  line += ",\"range\":" + JsonString(Range(e.rangeStart, e.rangeEnd));
   line += std::string(",\"ok\":") + (e.ok ? "true" : "false");
   line += ",\"message\":" + (e.message == 0 ? std::string("null") : std::to_string(e.message));
   line += ",\"retries\":" + std::to_string(e.retries);
-  line += ",\"sha256\":" + JsonText(e.sha256);
-  line += ",\"backup\":" + (e.backup.empty() ? std::string("null") : JsonText(e.backup));
+  line += ",\"sha256\":" + JsonString(e.sha256);
+  line += ",\"backup\":" + (e.backup.empty() ? std::string("null") : JsonString(e.backup));
   line += ",\"verify\":" + (e.verify ? std::string(*e.verify ? "true" : "false") : "null");
   return line + "}";
 }

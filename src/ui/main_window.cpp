@@ -23,10 +23,12 @@
 #include "files/data_file.h"
 #include "image/stamp.h"
 #include "options/option_codec.h"
+#include "session/image_diff.h"
 #include "ui/about_box.h"
 #include "ui/channel_grid_view.h"
 #include "ui/channel_window.h"
 #include "ui/commun_window.h"
+#include "ui/compare_dialog.h"
 #include "ui/dialogs.h"
 #include "ui/error_list.h"
 #include "ui/icons.h"
@@ -64,6 +66,7 @@ constexpr MenuEntry kMenus[] = {
     {"mnuFileOpen", 22, "", "Ctrl+O", true, "mnuFile", MenuEntry::kCommand},
     {"mnuFileSave", 23, "", "Ctrl+S", true, "mnuFile", MenuEntry::kCommand},
     {"mnuFileSaveAs", 24, "", "", true, "mnuFile", MenuEntry::kCommand},
+    {"mnuCompareWith", 0, "", "", true, "mnuFile", MenuEntry::kCommand},
     {"sepPrintFile", 0, "", "", false, "mnuFile", MenuEntry::kSeparator},
     {"mnuPrintFile", 43, "", "Ctrl+P", false, "mnuFile", MenuEntry::kCommand},
     {"ListSeparator5", 0, "", "", true, "mnuFile", MenuEntry::kSeparator},
@@ -125,6 +128,7 @@ constexpr OwnCaption kOwnCaptions[] = {
     {"mnuBackupBeforeWrite", "写入前备份", "寫入前備份", "Back up before writing"},
     {"mnuVerifyAfterWrite", "写入后校验", "寫入後校驗", "Verify after writing"},
     {"mnuShowBackups", "打开备份文件夹", "開啟備份資料夾", "Show Backup Folder"},
+    {"mnuCompareWith", "与文件比较...", "與檔案比較...", "Compare With..."},
 };
 
 // The toolbar: sixteen positions, nine working buttons with their keys and captions.
@@ -256,6 +260,7 @@ void MainWindow::BuildMenus() {
       {"mnuBackupBeforeWrite", &Actions::mnuBackupBeforeWrite},
       {"mnuVerifyAfterWrite", &Actions::mnuVerifyAfterWrite},
       {"mnuShowBackups", &Actions::mnuShowBackups},
+      {"mnuCompareWith", &Actions::mnuCompareWith},
   };
   for (const auto& [name, member] : members) {
     actions_.*member = entries_.value(name, nullptr);
@@ -287,6 +292,7 @@ void MainWindow::BuildMenus() {
   connect(a.mnuFileOpen, &QAction::triggered, this, &MainWindow::OpenFile);
   connect(a.mnuFileSave, &QAction::triggered, this, &MainWindow::SaveFile);
   connect(a.mnuFileSaveAs, &QAction::triggered, this, &MainWindow::SaveAsFile);
+  connect(a.mnuCompareWith, &QAction::triggered, this, &MainWindow::CompareWith);
   connect(a.mnuExit, &QAction::triggered, this, &MainWindow::close);
   connect(a.mnuReadFre, &QAction::triggered, this, &MainWindow::mnuReadFre_Click);
   connect(a.mnuWriteFre, &QAction::triggered, this, &MainWindow::mnuWriteFre_Click);
@@ -506,6 +512,32 @@ void MainWindow::OpenFile() {
     if (!session_.OpenDataFile(chosen.toStdString())) {
       dialogs_.Tell(this, Text(msg::kNotice), Text(msg::kWrongFile), QMessageBox::Critical);
     }
+  });
+}
+
+void MainWindow::CompareWith() {
+  Guarded("mdifrmMain->CompareWith", [this] {
+    const QString chosen =
+        dialogs_.OpenFileName(this, Native(session_.CurrentDataPath().parent_path()), kDataFilter);
+    if (chosen.isEmpty()) return;
+    // The file is opened as a data set of its own, started from the same settings.
+    ErrorReport otherReport;
+    Session other(session_.ProgramFolder(), otherReport);
+    if (!other.StartUp() || !other.OpenDataFile(chosen.toStdString())) {
+      session_.Report().ShowNoteLine("mdifrmMain->CompareWith",
+                                     chosen.toStdString() + ": " + otherReport.LastDetail());
+      dialogs_.Tell(this, Text(msg::kNotice), Text(msg::kWrongFile), QMessageBox::Critical);
+      return;
+    }
+    const ImageDiff diff = CompareSides(SideOf(session_, session_.ImageAsSaved()),
+                                        SideOf(other, other.HeldImage()), session_);
+    const QString text =
+        QString::fromStdString(diff.Equal() ? NoDifferencesText(session_.Language())
+                                            : DiffText(diff, session_.Language()));
+    auto* dialog = new CompareDialog(
+        actions_.mnuCompareWith->text().remove("...") + " - " + QFileInfo(chosen).fileName(), text,
+        this);
+    dialog->show();
   });
 }
 

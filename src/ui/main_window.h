@@ -53,6 +53,8 @@ class MainWindow : public QMainWindow, private SessionWindows {
   void OpenFile();
   void SaveFile();
   void SaveAsFile();
+  // File > Compare With...: the differences between the data here and a chosen file.
+  void CompareWith();
   // Help of the running language, the about box, the toolbar dispatch by key.
   void Help();
   void mnuAboutSoft_Click();
@@ -168,6 +170,7 @@ class MainWindow : public QMainWindow, private SessionWindows {
     QAction* mnuBackupBeforeWrite = nullptr;
     QAction* mnuVerifyAfterWrite = nullptr;
     QAction* mnuShowBackups = nullptr;
+    QAction* mnuCompareWith = nullptr;
   } actions_;
   QMap<QString, QAction*> entries_;  // every entry by object name, for the captions
   QMap<QString, QMenu*> menus_;

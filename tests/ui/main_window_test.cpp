@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QMdiSubWindow>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -432,6 +433,28 @@ TEST_F(MainWindowPieces, TheBackupAndVerifySwitchesAreKeptAndTheBackupFolderShow
   EXPECT_TRUE(std::filesystem::is_directory(home / "backups"));
   backup->trigger();
   verify->trigger();
+}
+
+// File > Compare With... lists what differs between the data here, edits included, and a file.
+TEST_F(MainWindowPieces, CompareWithListsTheDifferencesFromAChosenFile) {
+  const auto file = home / "saved.bin";
+  ASSERT_TRUE(program.doc.SaveAs(file));
+  const auto compare = [&] {
+    dialogs.files.push_back(QString::fromStdString(file.string()));
+    program.Action("mnuCompareWith")->trigger();
+    auto* shown = program.window.findChild<QDialog*>("frmCompare");
+    EXPECT_NE(shown, nullptr);
+    const QString text =
+        shown ? shown->findChild<QPlainTextEdit*>("txtCompare")->toPlainText() : "";
+    delete shown;
+    return text.toStdString();
+  };
+  EXPECT_EQ(compare(), "No differences.");
+  const int16_t squelch = program.doc.Options().OptSel[1];
+  program.doc.SetOption(1, static_cast<int16_t>(squelch == 2 ? 3 : 2));
+  EXPECT_EQ(compare(), "Sql  " + std::to_string(squelch == 2 ? 3 : 2) + " -> " +
+                           std::to_string(squelch) + "\n");
+  program.doc.SetOption(1, squelch);
 }
 
 }  // namespace
