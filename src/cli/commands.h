@@ -47,6 +47,25 @@ int WriteCommand(Session& session, const TransferOptions& options);
 // Reads the radio on options.port into the session (options.file is not used).
 int ReadRadio(Session& session, const TransferOptions& options);
 
+// Options of the clone command.
+struct CloneOptions {
+  std::vector<std::string> ports;  // each a port number or a device path
+  std::string start;               // hexadecimal, empty: the settings file's write range
+  std::string end;
+  bool backup = true;  // --no-backup
+  bool verify = true;  // --no-verify
+  bool wait = false;   // --wait: a production line, radio after radio on every port
+  std::filesystem::path file;
+};
+
+// Parses "--port P [--port P2 ...] [--start HEX] [--end HEX] [--no-backup] [--no-verify]
+// [--wait] FILE"; false on a usage error.
+bool ParseCloneOptions(const std::vector<std::string>& args, CloneOptions& options,
+                       std::string& error);
+// Writes options.file to the radio on every port at once, each backed up first and verified
+// after; prints a table (or, with --wait, a line per radio). 0 only when every radio succeeded.
+int CloneCommand(Session& session, const CloneOptions& options);
+
 // Compares side a (loaded into `before`) with side b (into `after`); each is a file or
 // "radio:P". Prints the differences, as text in the running language or as JSON.
 int DiffCommand(Session& before, Session& after, const std::string& a, const std::string& b,

@@ -7,6 +7,8 @@
 //   tq474-cli [--home DIR] write --port P [--start HEX --end HEX] [--log FILE]
 //                                [--backup|--no-backup] [--verify] FILE
 //   tq474-cli [--home DIR] diff A B [--json]
+//   tq474-cli [--home DIR] clone --port P1 [--port P2 ...] [--start HEX --end HEX]
+//                                [--no-backup] [--no-verify] [--wait] FILE
 //
 // FILE and OUT are data files (.dat) or radio images (.bin). P is a port number 1 to 16 (mapped
 // to a device by the settings file) or a device path.
@@ -33,6 +35,8 @@ constexpr const char* kUsage =
     "       tq474-cli [--home DIR] write --port P [--start HEX --end HEX] [--log FILE]\n"
     "                 [--backup|--no-backup] [--verify] FILE\n"
     "       tq474-cli [--home DIR] diff A B [--json]\n"
+    "       tq474-cli [--home DIR] clone --port P1 [--port P2 ...] [--start HEX --end HEX]\n"
+    "                 [--no-backup] [--no-verify] [--wait] FILE\n"
     "FILE and OUT are data files (.dat) or radio images (.bin); A and B are such files\n"
     "or radio:P, the radio on port P, read first.\n"
     "P is a port number 1 to 16 or a device path such as /dev/ttyUSB0.\n";
@@ -66,6 +70,7 @@ int main(int argc, char** argv) {
 
   bool json = false;
   tq::cli::TransferOptions transfer;
+  tq::cli::CloneOptions clone;
   if (command == "show" || command == "new" || command == "diff") {
     if (command != "new" && !args.empty() && args.back() == "--json") {
       json = true;
@@ -75,6 +80,9 @@ int main(int argc, char** argv) {
   } else if (command == "read" || command == "write") {
     std::string error;
     if (!tq::cli::ParseTransferOptions(args, transfer, error)) return Usage(error);
+  } else if (command == "clone") {
+    std::string error;
+    if (!tq::cli::ParseCloneOptions(args, clone, error)) return Usage(error);
   } else {
     return Usage("unknown command " + command);
   }
@@ -92,6 +100,7 @@ int main(int argc, char** argv) {
 
   if (command == "read") return tq::cli::ReadCommand(session, transfer);
   if (command == "write") return tq::cli::WriteCommand(session, transfer);
+  if (command == "clone") return tq::cli::CloneCommand(session, clone);
   if (command == "diff") {
     // The second side is a data set of its own, started from the same settings.
     tq::Session other(home, report);

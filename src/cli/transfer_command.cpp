@@ -11,6 +11,7 @@
 #include "base/numbers.h"
 #include "base/text_table.h"
 #include "cli/commands.h"
+#include "cli/transfer_observer.h"
 #include "comm/data_list.h"
 #include "comm/port_control.h"
 #include "comm/transfer.h"
@@ -37,31 +38,6 @@ class LogFile final : public DataListObserver {
 
  private:
   std::ofstream& log_;
-};
-
-// What a transfer tells on the command line: a progress line on a terminal, and the message
-// that ended it.
-class CliObserver final : public TransferObserver {
- public:
-  CliObserver(const char* verb, std::string device, bool terminal)
-      : verb_(verb), device_(std::move(device)), terminal_(terminal) {}
-  void ShowComPercent(int16_t percent) override {
-    if (terminal_) std::fprintf(stderr, "\r%s %s: %3d %%", verb_, device_.c_str(), percent);
-  }
-  void MessageBox(int number) override { shownMessage = number; }
-  void TellUser(const std::string& text) override { told.push_back(text); }
-  void WriteStopped(const WriteStop& stop) override {
-    writeStop = stop;
-    if (!stop.dataComplete) shownMessage = msg::kCommunicationFailed;
-  }
-  int shownMessage = 0;
-  std::optional<WriteStop> writeStop;
-  std::vector<std::string> told;
-
- private:
-  const char* verb_;
-  std::string device_;
-  bool terminal_;
 };
 
 int RunTransfer(Session& session, const TransferOptions& options, bool reading) {
@@ -131,15 +107,9 @@ int RunTransfer(Session& session, const TransferOptions& options, bool reading) 
   }
   if (!done) {
     FlushReport(session.Report());
-    if (observer.shownMessage != 0 || (!observer.writeStop && observer.told.empty())) {
-      const int message =
-          observer.shownMessage != 0 ? observer.shownMessage : msg::kCommunicationFailed;
-      std::cerr << "tq474-cli: " << TextOrEnglish(session.Texts(), message) << "\n";
+    for (const std::string& text : observer.FailureTexts(session)) {
+      std::cerr << "tq474-cli: " << text << "\n";
     }
-    if (observer.writeStop) {
-      std::cerr << "tq474-cli: " << WriteStopText(*observer.writeStop, session.Language()) << "\n";
-    }
-    for (const std::string& text : observer.told) std::cerr << "tq474-cli: " << text << "\n";
     return kFailed;
   }
   return kOk;

@@ -449,4 +449,24 @@ bool WriteTransfer(TransferContext& ctx, TransferOutcome& outcome) {
   return Transfer(ctx, false).Run(outcome);
 }
 
+bool ProbeRadio(PortControl& port, const std::string& device, Wait& wait, DataList& list,
+                const SoftFace& texts, ErrorReport& report) {
+  bool answered = false;
+  report.Guard("modCommun->ProbeRadio", [&] {
+    const ScriptLists lists = InitProtocol(0, 0, 0, 0);
+    port.OpenCom(0, device);
+    if (port.PortOpenFailed) return;
+    Protocol protocol(port.link(), wait, list, texts, report);
+    protocol.ConvComCode(lists.read.front().script);
+    protocol.ProtocolCom();
+    answered = !protocol.ComFail;
+    if (answered) {
+      protocol.ConvComCode(lists.read.back().script);
+      protocol.ProtocolCom();
+    }
+  });
+  port.CloseCom();
+  return answered;
+}
+
 }  // namespace tq

@@ -117,4 +117,10 @@ bool ReadTransfer(TransferContext& ctx, TransferOutcome& outcome);
 bool WriteTransfer(TransferContext& ctx);
 bool WriteTransfer(TransferContext& ctx, TransferOutcome& outcome);
 
+// Whether a radio answers on `device`: the port is opened, the programming-mode code sent and,
+// when the radio takes it, the end code that leaves programming mode again; nothing else is sent,
+// and the port is closed again. A port that cannot be opened has no radio.
+bool ProbeRadio(PortControl& port, const std::string& device, Wait& wait, DataList& list,
+                const SoftFace& texts, ErrorReport& report);
+
 }  // namespace tq

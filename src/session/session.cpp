@@ -234,11 +234,13 @@ bool Session::ReadAside(TransferSetup& setup, int16_t start, int16_t end,
 bool Session::Read(TransferSetup& setup) {
   const AddressRanges ranges = setup.ranges ? *setup.ranges : Ranges();
   TransferLogEntry entry = NewLogEntry(setup, "read", ranges.readStart, ranges.readEnd);
+  lastBackup_.clear();
   TransferOutcome outcome;
   entry.ok = RunTransfer(setup, true, ranges, *this, outcome);
   // Every read that brought its range leaves the radio's bytes in the backups.
   if (entry.ok && setup.backup.value_or(true)) {
     entry.backup = Backup(entry.start, "read", ranges.readStart, ranges.readEnd, outcome.image);
+    lastBackup_ = entry.backup;
   }
   LogTransfer(setup, entry, outcome);
   return entry.ok;
@@ -251,6 +253,7 @@ bool Session::Write(TransferSetup& setup) {
   const auto entryOf = [&](const char* kind) { return NewLogEntry(setup, kind, start, end); };
 
   std::string backup;
+  lastBackup_.clear();
   if (setup.backup.value_or(backupBeforeWrite_)) {
     // The radio's bytes of the write range are kept first; without them nothing is written.
     TransferLogEntry entry = entryOf("backup");
@@ -263,6 +266,7 @@ bool Session::Write(TransferSetup& setup) {
             HexText(static_cast<uint16_t>(end), 4) + " could not be read";
     } else {
       backup = Backup(entry.start, "before-write", start, end, before.image);
+      lastBackup_ = backup;
       if (backup.empty()) why = "the backup file could not be written";
     }
     entry.ok = why.empty();

@@ -199,6 +199,9 @@ class Session final : public ChannelData, private TransferTarget, private Report
   bool VerifyAfterWrite() const { return verifyAfterWrite_; }
   // Where the backups and the transfer log are kept.
   std::filesystem::path DataFolder() const { return programFolder_; }
+  // The file name of the backup the last read or write left in the backups folder; empty when
+  // it left none.
+  const std::string& LastBackup() const noexcept { return lastBackup_; }
   // The language of the next start: kept under "Language" (the running texts stay), a failure
   // reported as "mdifrmMain->SwiLangFace".
   void ChooseLanguage(int16_t language);
@@ -331,6 +334,7 @@ class Session final : public ChannelData, private TransferTarget, private Report
   bool verifyAfterWrite_ = false;
   // The model byte the data held when the decode set an unknown one to the first model.
   std::optional<uint8_t> unknownModelByte_;
+  std::string lastBackup_;
 };
 
 }  // namespace tq

@@ -1,10 +1,12 @@
 #include "session/transfer_records.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
-#include <fstream>
+#include <cstring>
 #include <regex>
 
 #include "base/failure.h"
@@ -31,7 +33,7 @@ std::string IsoTime(const std::tm& local) {
 }
 
 const std::regex& BackupPattern() {
-  static const std::regex pattern(R"(\d{8}-\d{6}-[a-z-]+-[0-9A-F]{4}-[0-9A-F]{4}\.bin)");
+  static const std::regex pattern(R"(\d{8}-\d{6}-[a-z-]+-[0-9A-F]{4}-[0-9A-F]{4}(-\d+)?\.bin)");
   return pattern;
 }
 
@@ -55,10 +57,31 @@ std::string KeepBackup(const std::filesystem::path& dataFolder, const std::tm& l
   std::filesystem::create_directories(backups, made);
   if (made)
     throw Failure(err::kPathFileAccess, "KeepBackup", backups.string() + ": " + made.message());
-  const std::string name = BackupFileName(local, kind, start, end);
-  const auto first = image.begin() + start;
-  const std::string bytes(first, first + (end - start + 1));
-  WriteFileAtomically(backups / name, bytes, "KeepBackup");
+  // Radios programmed at once may share the second: the name is claimed by creating the file
+  // exclusively, and a name taken already gets "-2", "-3", ... before its extension.
+  const std::string first = BackupFileName(local, kind, start, end);
+  std::string name;
+  for (int k = 1;; ++k) {
+    name = k == 1 ? first : first.substr(0, first.size() - 4) + "-" + std::to_string(k) + ".bin";
+    const int fd = ::open((backups / name).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd >= 0) {
+      ::close(fd);
+      break;
+    }
+    if (errno != EEXIST || static_cast<std::size_t>(k) >= kBackupsKept) {
+      throw Failure(err::kPathFileAccess, "KeepBackup",
+                    (backups / name).string() + ": " + std::strerror(errno));
+    }
+  }
+  const auto from = image.begin() + start;
+  const std::string bytes(from, from + (end - start + 1));
+  try {
+    WriteFileAtomically(backups / name, bytes, "KeepBackup");
+  } catch (const Failure&) {
+    std::error_code ignored;
+    std::filesystem::remove(backups / name, ignored);
+    throw;
+  }
   PruneBackups(backups);
   return name;
 }
@@ -106,9 +129,15 @@ std::string TransferLogLine(const TransferLogEntry& e) {
 
 void AppendTransferLog(const std::filesystem::path& dataFolder, const TransferLogEntry& entry) {
   const std::filesystem::path path = dataFolder / kTransferLogName;
-  std::ofstream log(path, std::ios::app | std::ios::binary);
-  if (log) log << TransferLogLine(entry) << "\n";
-  if (!log) throw Failure(err::kPathFileAccess, "TransferLog", path.string() + ": cannot append");
+  // One write of the whole line to a file opened for appending, so that the lines of transfers
+  // running at once never mix.
+  const std::string line = TransferLogLine(entry) + "\n";
+  const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  const bool written =
+      fd >= 0 && ::write(fd, line.data(), line.size()) == static_cast<ssize_t>(line.size());
+  if (fd >= 0) ::close(fd);
+  if (!written)
+    throw Failure(err::kPathFileAccess, "TransferLog", path.string() + ": cannot append");
 }
 
 std::vector<int> DifferingAddresses(std::span<const uint8_t> sent, std::span<const uint8_t> read,

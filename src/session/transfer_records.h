@@ -22,7 +22,8 @@ inline constexpr std::size_t kBackupsKept = 500;
 std::string BackupFileName(const std::tm& local, const std::string& kind, int start, int end);
 
 // Keeps bytes [start, end] of `image` as a backup in the data folder's backups folder (made when
-// missing) and removes the oldest backups beyond kBackupsKept; returns the file name. Throws
+// missing) and removes the oldest backups beyond kBackupsKept; returns the file name, which has
+// "-2", "-3", ... before ".bin" when another backup took the name in the same second. Throws
 // Failure when the backup cannot be written.
 std::string KeepBackup(const std::filesystem::path& dataFolder, const std::tm& local,
                        const std::string& kind, int start, int end, std::span<const uint8_t> image);
