@@ -22,6 +22,19 @@ inline double CpuSeconds() {
   return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
 }
 
+// The machine's load averages over 1, 5 and 15 minutes, as /proc/loadavg gives them.
+inline std::string LoadAverage() {
+  std::FILE* in = std::fopen("/proc/loadavg", "r");
+  if (in == nullptr) return "unknown";
+  double one = 0, five = 0, fifteen = 0;
+  const int got = std::fscanf(in, "%lf %lf %lf", &one, &five, &fifteen);
+  std::fclose(in);
+  if (got != 3) return "unknown";
+  char text[64];
+  std::snprintf(text, sizeof text, "%.2f %.2f %.2f", one, five, fifteen);
+  return text;
+}
+
 // The folder of the running benchmark, where the build puts the tools and shipped files.
 inline std::filesystem::path BinFolder() {
   return std::filesystem::read_symlink("/proc/self/exe").parent_path();

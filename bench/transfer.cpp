@@ -81,7 +81,8 @@ int main(int argc, char** argv) {
     return f;
   };
 
-  std::printf("Full 8 KB transfers against tq474-sim --line-timing (9600 8N1)\n");
+  std::printf("Full 8 KB transfers against tq474-sim --line-timing (9600 8N1); load average %s\n",
+              tq::bench::LoadAverage().c_str());
   const Figures write = measure(false);
   // A write: programming code 7 + ack 1; blocks 4 + 16 sent and ack 1; identification 02,
   // reply 02 03 30 10 0B and the closing 45.
@@ -91,6 +92,7 @@ int main(int argc, char** argv) {
   // A read: programming code 7 + ack 1; blocks 4 sent and 4 + 16 back; end code 7.
   Print("read", read, 8 + kBlocks * 24 + 7, (2 + kBlocks) * kScriptPauseMs + kEndPauseMs);
 
+  std::printf("load average after: %s\n", tq::bench::LoadAverage().c_str());
   for (const std::string& line : report.lines()) std::fprintf(stderr, "%s\n", line.c_str());
   std::filesystem::remove_all(home);
   return read.ok && write.ok ? 0 : 1;
