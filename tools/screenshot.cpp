@@ -9,10 +9,14 @@
 // With --memory the program holds a few bytes that differ from the radio, reads the radio's
 // first kilobyte with "Show Memory Data" ticked, and the picture shows the memory window with
 // the changed bytes in red and the tool tip of one of them.
+// With --compare FILE the data (with --demo, its channels) are compared with FILE through
+// File > Compare With... and the picture shows the list of differences.
 // Run it under a real X display (xvfb-run) so that fonts and styles are the desktop's own.
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QProgressBar>
 #include <QScreen>
 #include <QTableView>
@@ -74,6 +78,29 @@ void FillDemoChannels(tq::ui::ChannelWindow& window) {
 
 }  // namespace
 
+// Qt's dialogs, except that a file to open is the one given on the command line.
+class GivenFile final : public tq::ui::Dialogs {
+ public:
+  explicit GivenFile(QString file) : file_(std::move(file)) {}
+  bool Ask(QWidget* parent, const QString& title, const QString& text) override {
+    return qt_.Ask(parent, title, text);
+  }
+  void Tell(QWidget* parent, const QString& title, const QString& text,
+            QMessageBox::Icon icon) override {
+    qt_.Tell(parent, title, text, icon);
+  }
+  QString OpenFileName(QWidget*, const QString&, const QString&) override { return file_; }
+  QString SaveFileName(QWidget* parent, const QString& start, const QString& filter,
+                       const QString& suffix) override {
+    return qt_.SaveFileName(parent, start, filter, suffix);
+  }
+  void OpenWithDesktop(const QString& path) override { qt_.OpenWithDesktop(path); }
+
+ private:
+  tq::ui::QtDialogs qt_;
+  QString file_;
+};
+
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const QStringList args = QApplication::arguments();
@@ -87,7 +114,8 @@ int main(int argc, char** argv) {
   tq::Session doc(args[home + 1].toStdString(), report);
   tq::QtSerialLink link;
   tq::PortControl port(link, doc.Settings(), report);
-  tq::ui::QtDialogs dialogs;
+  const qsizetype compare = args.indexOf("--compare");
+  GivenFile dialogs(compare >= 0 && compare + 1 < args.size() ? args[compare + 1] : QString());
   tq::ui::MainWindow window(doc, port, dialogs, [] { return 0x0409; });
   window.resize(1200, 800);
   // --size WxH takes the main window at another size (the program opens at 1100x760).
@@ -100,6 +128,19 @@ int main(int argc, char** argv) {
   if (args.contains("--error-list")) window.mnuShowErr_Click();
   const bool demo = args.contains("--demo") && window.channelWindow() != nullptr;
   if (demo) FillDemoChannels(*window.channelWindow());
+  if (compare >= 0) {
+    QTimer::singleShot(500, [&] {
+      window.findChild<QAction*>("mnuCompareWith")->trigger();
+      QWidget* list = window.findChild<QDialog*>("frmCompare");
+      QTimer::singleShot(300, [&, list] {
+        const bool saved = list != nullptr && list->grab().save(out);
+        std::printf("%s %s\n", saved ? "saved" : "could not save", qPrintable(out));
+        window.hide();
+        QApplication::exit(saved ? 0 : 1);
+      });
+    });
+    return QApplication::exec();
+  }
   if (args.contains("--memory") && window.memoryWindow() != nullptr) {
     tq::ui::MemoryWindow* memory = window.memoryWindow();
     // Bytes the radio does not hold: a channel record, two options and the stamp.

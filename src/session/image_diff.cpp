@@ -127,10 +127,11 @@ std::string HexBytes(const std::vector<uint8_t>& bytes) {
   return text;
 }
 
+// "0500-0501", or "0500" for a single byte.
 std::string RangeText(const ByteChange& change) {
   const int last = change.start + static_cast<int>(change.before.size()) - 1;
-  return HexText(static_cast<uint32_t>(change.start), 4) + "-" +
-         HexText(static_cast<uint32_t>(last), 4);
+  const std::string first = HexText(static_cast<uint32_t>(change.start), 4);
+  return last == change.start ? first : first + "-" + HexText(static_cast<uint32_t>(last), 4);
 }
 
 void ChangeJson(std::ostringstream& out, const FieldChange& change) {

@@ -30,7 +30,7 @@ constexpr const char* kUsage =
     "usage: tq474-sim [--image FILE] [--save FILE] [--link PATH] [--line-timing]\n"
     "                 [--latency MS] [--older-model] [--silent] [--drop-reply N]\n"
     "                 [--corrupt-echo HEXADDR] [--extra-bytes K] [--short-reply N]\n"
-    "                 [--hang-up-after N] [--silent-after N] [--identify-reply HEXBYTES]\n"
+    "                 [--hang-up-after N] [--silent-after N] [--identify-reply|--ident HEXBYTES]\n"
     "                 [--late-reply N --late-reply-ms MS] [--corrupt-store HEXADDR] [--quiet]\n";
 
 struct Arguments {
@@ -111,7 +111,7 @@ std::optional<Arguments> ParseArguments(int argc, char** argv) {
       ok = count(args.faults.hangUpAfter);
     } else if (option == "--silent-after") {
       ok = count(args.faults.silentAfter);
-    } else if (option == "--identify-reply") {
+    } else if (option == "--identify-reply" || option == "--ident") {
       // The bytes as one hexadecimal text, two digits a byte ("02" or "0203").
       const std::optional<std::string_view> text = value();
       ok = text && !text->empty() && text->size() % 2 == 0 && text->size() <= 64;

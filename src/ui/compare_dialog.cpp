@@ -20,7 +20,7 @@ CompareDialog::CompareDialog(const QString& title, const QString& text, QWidget*
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(list_);
   layout->addWidget(buttons);
-  resize(760, 360);
+  resize(1000, 420);
 }
 
 }  // namespace tq::ui
