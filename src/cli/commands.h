@@ -66,6 +66,21 @@ bool ParseCloneOptions(const std::vector<std::string>& args, CloneOptions& optio
 // after; prints a table (or, with --wait, a line per radio). 0 only when every radio succeeded.
 int CloneCommand(Session& session, const CloneOptions& options);
 
+// Options of the import command.
+struct ImportOptions {
+  std::filesystem::path csv;
+  std::filesystem::path out;
+  std::filesystem::path base;  // --into BASE; empty: a new data set
+  bool dryRun = false;
+};
+
+// Writes the channels of `file` to `out` as channel CSV.
+int ExportCommand(Session& session, const std::filesystem::path& file,
+                  const std::filesystem::path& out);
+// Enters the rows of options.csv into the channels of BASE (or a new data set) and saves the
+// result; 0 when every row was taken, 1 when some were refused, 2 when none could be read.
+int ImportCommand(Session& session, const ImportOptions& options);
+
 // Compares side a (loaded into `before`) with side b (into `after`); each is a file or
 // "radio:P". Prints the differences, as text in the running language or as JSON.
 int DiffCommand(Session& before, Session& after, const std::string& a, const std::string& b,

@@ -7,6 +7,8 @@
 //   tq474-cli [--home DIR] write --port P [--start HEX --end HEX] [--log FILE]
 //                                [--backup|--no-backup] [--verify] FILE
 //   tq474-cli [--home DIR] diff A B [--json]
+//   tq474-cli [--home DIR] export FILE OUT.csv
+//   tq474-cli [--home DIR] import IN.csv OUT [--into BASE] [--dry-run]
 //   tq474-cli [--home DIR] clone --port P1 [--port P2 ...] [--start HEX --end HEX]
 //                                [--no-backup] [--no-verify] [--wait] FILE
 //
@@ -35,6 +37,8 @@ constexpr const char* kUsage =
     "       tq474-cli [--home DIR] write --port P [--start HEX --end HEX] [--log FILE]\n"
     "                 [--backup|--no-backup] [--verify] FILE\n"
     "       tq474-cli [--home DIR] diff A B [--json]\n"
+    "       tq474-cli [--home DIR] export FILE OUT.csv\n"
+    "       tq474-cli [--home DIR] import IN.csv OUT [--into BASE] [--dry-run]\n"
     "       tq474-cli [--home DIR] clone --port P1 [--port P2 ...] [--start HEX --end HEX]\n"
     "                 [--no-backup] [--no-verify] [--wait] FILE\n"
     "FILE and OUT are data files (.dat) or radio images (.bin); A and B are such files\n"
@@ -71,6 +75,7 @@ int main(int argc, char** argv) {
   bool json = false;
   tq::cli::TransferOptions transfer;
   tq::cli::CloneOptions clone;
+  tq::cli::ImportOptions import;
   if (command == "show" || command == "new" || command == "diff") {
     if (command != "new" && !args.empty() && args.back() == "--json") {
       json = true;
@@ -80,6 +85,24 @@ int main(int argc, char** argv) {
   } else if (command == "read" || command == "write") {
     std::string error;
     if (!tq::cli::ParseTransferOptions(args, transfer, error)) return Usage(error);
+  } else if (command == "export") {
+    if (args.size() != 2) return Usage();
+  } else if (command == "import") {
+    std::vector<std::string> files;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+      if (args[i] == "--into" && i + 1 < args.size()) {
+        import.base = args[++i];
+      } else if (args[i] == "--dry-run") {
+        import.dryRun = true;
+      } else if (!args[i].empty() && args[i][0] == '-') {
+        return Usage("unknown option " + args[i]);
+      } else {
+        files.push_back(args[i]);
+      }
+    }
+    if (files.size() != 2) return Usage("import takes IN.csv and OUT");
+    import.csv = files[0];
+    import.out = files[1];
   } else if (command == "clone") {
     std::string error;
     if (!tq::cli::ParseCloneOptions(args, clone, error)) return Usage(error);
@@ -101,6 +124,8 @@ int main(int argc, char** argv) {
   if (command == "read") return tq::cli::ReadCommand(session, transfer);
   if (command == "write") return tq::cli::WriteCommand(session, transfer);
   if (command == "clone") return tq::cli::CloneCommand(session, clone);
+  if (command == "export") return tq::cli::ExportCommand(session, args[0], args[1]);
+  if (command == "import") return tq::cli::ImportCommand(session, import);
   if (command == "diff") {
     // The second side is a data set of its own, started from the same settings.
     tq::Session other(home, report);
