@@ -17,6 +17,8 @@ namespace tq {
 namespace {
 
 constexpr int kCsvChannels = 16;
+
+std::vector<int> EnterRows(ChannelGrid& grid, ChannelData& data, CsvRows& rows);
 constexpr const char* kCsvSection = "Csv";
 
 std::string Lower(std::string_view text) {
@@ -504,7 +506,8 @@ const std::vector<std::string>& CsvColumns() {
   return columns;
 }
 
-std::string ChannelsToCsv(const ChannelData& data, const CsvMapping& mapping) {
+std::string ChannelsToCsv(const ChannelData& data, const CsvMapping& mapping,
+                          const std::vector<int>& only) {
   std::string out;
   for (std::size_t k = 0; k < CsvColumns().size(); ++k) {
     out += (k == 0 ? "" : ",") + CsvColumns()[k];
@@ -519,6 +522,7 @@ std::string ChannelsToCsv(const ChannelData& data, const CsvMapping& mapping) {
     const int32_t rx = row.field[1];
     const int32_t tx = row.field[2];
     if (rx < 0) continue;
+    if (!only.empty() && std::find(only.begin(), only.end(), n) == only.end()) continue;
     std::string duplex;
     std::string offset = "0.000000";
     if (tx < 0) {
@@ -689,6 +693,23 @@ CsvRows ParseChannelCsv(std::string_view text, const ChannelData& data, const Cs
 }
 
 std::vector<int> EnterCsvChannels(ChannelGrid& grid, ChannelData& data, CsvRows& rows) {
+  // The whole import is one step for Undo.
+  data.BeginChange();
+  const std::vector<int> written = EnterRows(grid, data, rows);
+  data.EndChange();
+  return written;
+}
+
+std::vector<int> PasteCsvChannels(ChannelGrid& grid, ChannelData& data, CsvRows& rows, int first) {
+  // Pasted rows go to the channels from `first` on, whatever their Location said.
+  int n = first;
+  for (CsvChannel& channel : rows.channels) channel.location = n++;
+  return EnterCsvChannels(grid, data, rows);
+}
+
+namespace {
+
+std::vector<int> EnterRows(ChannelGrid& grid, ChannelData& data, CsvRows& rows) {
   std::vector<int> written;
   std::set<int> taken;
   for (const CsvChannel& channel : rows.channels) {
@@ -752,6 +773,8 @@ std::vector<int> EnterCsvChannels(ChannelGrid& grid, ChannelData& data, CsvRows&
   }
   return written;
 }
+
+}  // namespace
 
 std::string CsvProblemText(const std::string& file, const CsvProblem& problem) {
   return file + ":" + std::to_string(problem.line) + ": " + problem.column + ": " + problem.reason;

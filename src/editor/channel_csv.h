@@ -39,8 +39,10 @@ CsvMapping ReadCsvMapping(const SettingsFile& settings);
 // The header line's columns, in export order.
 const std::vector<std::string>& CsvColumns();
 
-// Channels 1 to 16 that are not empty, as CSV text with the header (LF line ends).
-std::string ChannelsToCsv(const ChannelData& data, const CsvMapping& mapping);
+// Channels 1 to 16 that are not empty (of `only`, when given), as CSV text with the header (LF
+// line ends).
+std::string ChannelsToCsv(const ChannelData& data, const CsvMapping& mapping,
+                          const std::vector<int>& only = {});
 
 struct CsvProblem {
   int line = 0;  // 1-based line of the file
@@ -75,9 +77,13 @@ CsvRows ParseChannelCsv(std::string_view text, const ChannelData& data, const Cs
 
 // Enters the rows into the channel table through `grid` (built over the same data); rows
 // without a location fill the free channels in order. A row that finds no channel, or whose
-// transmit frequency lies outside the band, is added to `rows.problems`. Returns the channels
-// written.
+// transmit frequency lies outside the band, is added to `rows.problems`. The whole import is one
+// step for Undo. Returns the channels written.
 std::vector<int> EnterCsvChannels(ChannelGrid& grid, ChannelData& data, CsvRows& rows);
+
+// Enters the rows into the channels from `first` on (a paste at the current channel), as one
+// step; a row past the last channel is reported.
+std::vector<int> PasteCsvChannels(ChannelGrid& grid, ChannelData& data, CsvRows& rows, int first);
 
 // "IN.csv:LINE: column: reason".
 std::string CsvProblemText(const std::string& file, const CsvProblem& problem);

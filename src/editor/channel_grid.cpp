@@ -81,6 +81,13 @@ std::string FrequencyText(int32_t f) {
 
 ChannelGrid::ChannelGrid(ChannelData& data) : data_(data) {}
 
+void ChannelGrid::Gesture(std::string_view label, const std::function<void()>& action) {
+  // Everything one gesture changes is one step for Undo.
+  data_.BeginChange();
+  data_.Report().Guard(label, action);
+  data_.EndChange();
+}
+
 template <typename Change>
 void ChannelGrid::Edit(int r, Change change) {
   ChannelRow row = data_.Channels()[r];
@@ -139,15 +146,47 @@ void ChannelGrid::SetChGrid() {
 void ChannelGrid::ShowChTblGrid() {
   data_.Report().Guard("modChMem->ShowChTblGrid", [this] {
     for (int r = 1; r <= ChCount(); ++r) {
-      if (data_.Channels()[r].field[1] == -1) {
-        for (int k = 1; k <= ColCount(); ++k) SetText(r, k, "");
-        continue;
-      }
-      ChParaShow(r);
-      RxFreShow(r);
-      TxFreShow(r);
-      CtdcsDecShow(r);
-      CtdcsEncShow(r);
+      ShowChannel(r);
+    }
+  });
+}
+
+void ChannelGrid::ShowChannel(int r) {
+  if (data_.Channels()[r].field[1] == -1) {
+    for (int k = 1; k <= ColCount(); ++k) SetText(r, k, "");
+    return;
+  }
+  ChParaShow(r);
+  RxFreShow(r);
+  TxFreShow(r);
+  CtdcsDecShow(r);
+  CtdcsEncShow(r);
+}
+
+bool ChannelGrid::MoveChannel(int n, int delta) {
+  const int m = n + delta;
+  if (data_.Locked() || n < 1 || n > ChCount() || m < 1 || m > ChCount() || m == n) return false;
+  Gesture("mdifrmMain->MoveChannel", [&] {
+    const ChannelRow moved = data_.Channels()[n];
+    const ChannelRow other = data_.Channels()[m];
+    data_.EditChannel(n, other);
+    data_.EditChannel(m, moved);
+    ShowChannel(n);
+    ShowChannel(m);
+    toneBox_.visible = false;
+    Select(m, current_.col >= 1 ? current_.col : 1);
+    Highlight(m);
+  });
+  return true;
+}
+
+void ChannelGrid::DeleteChannels(const std::vector<int>& channels) {
+  if (data_.Locked()) return;
+  Gesture("mdifrmMain->DeleteChannels", [&] {
+    for (const int n : channels) {
+      if (n < 1 || n > ChCount()) continue;
+      DelOneChannel(n);
+      Edit(n, [](ChannelRow& row) { row.field[0] = 1; });
     }
   });
 }
@@ -193,7 +232,7 @@ void ChannelGrid::CtdcsEncShow(int r) {
 
 void ChannelGrid::vsfgGridCh_Click(int r, int c) {
   editRequest_.reset();
-  data_.Report().Guard("frmChMem->vsfgGridCh_Click", [&] {
+  Gesture("frmChMem->vsfgGridCh_Click", [&] {
     At(r, c);  // a cell of the grid, or a failure
     Highlight(r);
     if (data_.Locked() || r < 1 || c < 1) {
@@ -269,7 +308,7 @@ bool ChannelGrid::vsfgGridCh_BeforeEdit(int r, int c) {
 void ChannelGrid::vsfgGridCh_AfterEdit(int r, int c, const std::string& text) {
   editRequest_.reset();
   if (data_.Locked() || r < 1 || c < 1) return;
-  data_.Report().Guard("frmChMem->vsfgGridCh_AfterEdit:", [&] {
+  Gesture("frmChMem->vsfgGridCh_AfterEdit:", [&] {
     SetText(r, c, text);  // the grid commits the edited text to the cell
     Edit(r, [&](ChannelRow& row) { AfterEdit(r, c, text, row); });
   });
@@ -314,7 +353,7 @@ void ChannelGrid::AfterEdit(int r, int c, const std::string& text, ChannelRow& r
 void ChannelGrid::vsfgGridCh_DblClick(int r, int c) {
   editRequest_.reset();
   if (data_.Locked() || r < 1 || c < 1) return;
-  data_.Report().Guard("frmChMem->vsfgGridCh_DblClick", [&] {
+  Gesture("frmChMem->vsfgGridCh_DblClick", [&] {
     At(r, c);
     permission_ = c == 1 || c == 2 || c == kNameColumn ? EditPermission::KeyboardAndMouse
                                                        : EditPermission::Keyboard;
@@ -405,7 +444,7 @@ void ChannelGrid::SetToneBoxText(const std::string& text) {
 
 void ChannelGrid::cboGridChCtdcs_LostFocus(const std::string& boxText) {
   editRequest_.reset();
-  data_.Report().Guard("frmChMem->cboGridChCtdcs_LostFocus", [&] { LostFocus(boxText); });
+  Gesture("frmChMem->cboGridChCtdcs_LostFocus", [&] { LostFocus(boxText); });
 }
 
 void ChannelGrid::LostFocus(const std::string& boxText) {
@@ -445,7 +484,7 @@ void ChannelGrid::DelOneChannel(int n) {
 
 void ChannelGrid::mnuDelOne_Click() {
   if (data_.Locked()) return;
-  data_.Report().Guard("mdifrmMain->mnuDelOne_Click", [this] {
+  Gesture("mdifrmMain->mnuDelOne_Click", [this] {
     if (menuChannel_ == kSpecialRow) return;
     DelOneChannel(menuChannel_);
     Edit(menuChannel_, [](ChannelRow& row) { row.field[0] = 1; });
@@ -454,7 +493,7 @@ void ChannelGrid::mnuDelOne_Click() {
 
 void ChannelGrid::mnuDelAll_Click() {
   if (data_.Locked()) return;
-  data_.Report().Guard("mdifrmMain->mnuDelAll_Click", [this] {
+  Gesture("mdifrmMain->mnuDelAll_Click", [this] {
     for (int n = 1; n <= ChCount(); ++n) {
       DelOneChannel(n);
       Edit(n, [](ChannelRow& row) { row.field[0] = 1; });

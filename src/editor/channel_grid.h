@@ -21,6 +21,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tq {
@@ -57,6 +58,9 @@ class ChannelData {
   // Makes channel n's fields the default channel of the running language, in the layout and in
   // the settings file; a failure of the file throws.
   virtual void SaveDefaultChannel(int n) = 0;
+  // The changes between BeginChange and the matching EndChange are one step for Undo.
+  virtual void BeginChange() {}
+  virtual void EndChange() {}
 };
 
 // RGB(230, 230, 240): the current row and the tone box.
@@ -160,6 +164,12 @@ class ChannelGrid {
   void mnuOpenCh_Click();
   void mnuSaveDef_Click();
 
+  // Swaps channel n with channel n + delta as one step and selects it in its new place; false
+  // (nothing done) while locked or when either is not a channel.
+  bool MoveChannel(int n, int delta);
+  // Deletes the channels as one step (Cut); nothing while locked.
+  void DeleteChannels(const std::vector<int>& channels);
+
   // Deletes channel n: the data part (record from the template, frequencies none, tones empty)
   // and the grid part (row n emptied with DefColor, tone box hidden).
   void DelOneChannel(int n);
@@ -195,6 +205,10 @@ class ChannelGrid {
   void SetObserver(CellObserver* observer) noexcept { observer_ = observer; }
 
  private:
+  // Shows channel r's cells from the table; an empty channel shows empty cells.
+  void ShowChannel(int r);
+  // Runs a user's gesture under `label` as one step of the data's history.
+  void Gesture(std::string_view label, const std::function<void()>& action);
   bool HasRx(int r) const;
   bool HasTx(int r) const;
   int ChCount() const;

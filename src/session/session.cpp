@@ -70,6 +70,7 @@ void Session::NewFileSol() {
   // The stored option values replaced the image's: they are the new data's edits.
   ForgetEdits();
   optionsEdited_ = true;
+  ClearHistory();
   Notify([](SessionObserver& o) { o.DataReplaced(); });
 }
 
@@ -89,6 +90,7 @@ bool Session::OpenDataFile(const std::filesystem::path& path) {
   if (!loaded) return false;
   SoftDisplay();
   ForgetEdits();
+  ClearHistory();
   currentDataPath_ = path;
   Notify([](SessionObserver& o) { o.DataReplaced(); });
   Notify([](SessionObserver& o) { o.DataPathChanged(); });
@@ -184,6 +186,7 @@ void Session::SoftDisplay() {
 void Session::ImageRead() {
   SoftDisplay();
   ForgetEdits();
+  ClearHistory();
   Notify([](SessionObserver& o) { o.DataReplaced(); });
 }
 
@@ -354,6 +357,7 @@ void Session::ReadTransferSwitches() {
 }
 
 void Session::cboModel_Click(int position) {
+  WillChange();
   report_.Guard("frmChMem->cboModel_Click", [&] {
     modelPosition_ = position >= 0 && position < kModelCount ? position : 0;
     IicDat_.set(kModelAddress, static_cast<uint8_t>(modelPosition_));
@@ -363,6 +367,9 @@ void Session::cboModel_Click(int position) {
 
 void Session::cboFrequency_Click(int position) {
   if (bandEventsSuppressed_) return;
+  // The custom range dialog's limits belong to the same step.
+  BeginChange();
+  WillChange();
   report_.Guard("frmChMem->cboFrequency_Click", [&] {
     if (position == kCustomBand) {
       if (windows_ != nullptr) windows_->OpenCustomRange();
@@ -372,9 +379,11 @@ void Session::cboFrequency_Click(int position) {
     bandPosition_ = position;
     WriteBandToImage(band_, IicDat_);
   });
+  EndChange();
 }
 
 void Session::SetCustomBand(const BandLimits& band) {
+  WillChange();
   band_ = band;
 }
 
@@ -389,6 +398,7 @@ void Session::LoadStoredOptions() {
 }
 
 void Session::SetOption(int slot, int16_t value) {
+  if (options_.OptSel.at(static_cast<std::size_t>(slot)) != value) WillChange();
   options_.OptSel.at(static_cast<std::size_t>(slot)) = value;
   optionsEdited_ = true;
   Notify([](SessionObserver& o) { o.OptionsChanged(); });
@@ -401,12 +411,14 @@ void Session::StampImage(const std::tm& local) {
 }
 
 void Session::EditChannel(int n, const ChannelRow& row) {
+  if (ChInfo_[n] != row) WillChange();
   ChInfo_[n] = row;
   editedChannels_.insert(n);
   Notify([n](SessionObserver& o) { o.ChannelChanged(n); });
 }
 
 void Session::DeleteChannel(int n) {
+  WillChange();
   tq::DelOneChannel(n, ChInfo_, IicDat_, TempIicDat_);
   Notify([n](SessionObserver& o) { o.ChannelChanged(n); });
 }
@@ -459,6 +471,72 @@ void Session::ChooseLanguage(int16_t language) {
 AddressRanges Session::Ranges() const {
   return AddressRanges{AddressValue(AddressBox::ReadStart), AddressValue(AddressBox::ReadEnd),
                        AddressValue(AddressBox::WriteStart), AddressValue(AddressBox::WriteEnd)};
+}
+
+// ---- history -----------------------------------------------------------------------------
+
+Session::Snapshot Session::Capture() const {
+  return Snapshot{IicDat_,         ChInfo_,        options_,
+                  band_,           modelPosition_, bandPosition_,
+                  editedChannels_, optionsEdited_, unknownModelByte_};
+}
+
+void Session::Restore(const Snapshot& snapshot) {
+  restoring_ = true;
+  IicDat_ = snapshot.image;
+  ChInfo_ = snapshot.channels;
+  options_ = snapshot.options;
+  band_ = snapshot.band;
+  modelPosition_ = snapshot.modelPosition;
+  bandPosition_ = snapshot.bandPosition;
+  editedChannels_ = snapshot.editedChannels;
+  optionsEdited_ = snapshot.optionsEdited;
+  unknownModelByte_ = snapshot.unknownModelByte;
+  // The windows show the data anew; what they set while they do is not a change of its own.
+  Notify([](SessionObserver& o) { o.DataReplaced(); });
+  Notify([](SessionObserver& o) { o.ImageChanged(); });
+  restoring_ = false;
+  Notify([](SessionObserver& o) { o.HistoryChanged(); });
+}
+
+void Session::WillChange() {
+  if (restoring_) return;
+  if (changeDepth_ > 0 && stepKept_) return;
+  stepKept_ = changeDepth_ > 0;
+  undo_.push_back(Capture());
+  if (undo_.size() > kHistorySteps) undo_.erase(undo_.begin());
+  redo_.clear();
+  Notify([](SessionObserver& o) { o.HistoryChanged(); });
+}
+
+void Session::BeginChange() {
+  if (changeDepth_++ == 0) stepKept_ = false;
+}
+
+void Session::EndChange() {
+  if (changeDepth_ > 0 && --changeDepth_ == 0) stepKept_ = false;
+}
+
+void Session::Undo() {
+  if (undo_.empty() || restoring_) return;
+  redo_.push_back(Capture());
+  const Snapshot previous = std::move(undo_.back());
+  undo_.pop_back();
+  Restore(previous);
+}
+
+void Session::Redo() {
+  if (redo_.empty() || restoring_) return;
+  undo_.push_back(Capture());
+  const Snapshot next = std::move(redo_.back());
+  redo_.pop_back();
+  Restore(next);
+}
+
+void Session::ClearHistory() {
+  undo_.clear();
+  redo_.clear();
+  Notify([](SessionObserver& o) { o.HistoryChanged(); });
 }
 
 }  // namespace tq

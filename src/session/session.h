@@ -69,6 +69,8 @@ class SessionObserver {
   virtual void DataPathChanged() {}
   // A line was added to the error list at `index`.
   virtual void ReportAdded(const std::string& /*line*/, int /*index*/) {}
+  // What Undo and Redo can do changed.
+  virtual void HistoryChanged() {}
 };
 
 // The parts of start-up, and of the band selection, that belong to the windows and the serial
@@ -186,6 +188,17 @@ class Session final : public ChannelData, private TransferTarget, private Report
   // ---- preferences ----
   // Locks or unlocks the interface; StoreLock keeps the state in the settings file, a failure
   // reported under `label`.
+  // The history of changes to channels, options, model and band. Every change made through the
+  // session's verbs is one step; BeginChange and EndChange make the changes between them (an
+  // import, a paste, a move) one step. A new data set, an open or a read clears the history.
+  bool CanUndo() const noexcept { return !undo_.empty(); }
+  bool CanRedo() const noexcept { return !redo_.empty(); }
+  void Undo();
+  void Redo();
+  void BeginChange() override;
+  void EndChange() override;
+  void ClearHistory();
+
   void SetLock(bool locked);
   void StoreLock(std::string_view label);
   // The port the transfers use: ChoosePort keeps it under "COM", SetPort only for the run (the
@@ -335,6 +348,29 @@ class Session final : public ChannelData, private TransferTarget, private Report
   // The model byte the data held when the decode set an unknown one to the first model.
   std::optional<uint8_t> unknownModelByte_;
   std::string lastBackup_;
+
+  // What a step of the history gives back.
+  struct Snapshot {
+    MemoryImage image;
+    ChannelTable channels;
+    OptionValues options;
+    BandLimits band;
+    int modelPosition = 0;
+    int bandPosition = 0;
+    std::set<int> editedChannels;
+    bool optionsEdited = false;
+    std::optional<uint8_t> unknownModelByte;
+  };
+  static constexpr std::size_t kHistorySteps = 100;
+  Snapshot Capture() const;
+  void Restore(const Snapshot& snapshot);
+  // Called before every change: keeps the state as it was, once per step.
+  void WillChange();
+  std::vector<Snapshot> undo_;
+  std::vector<Snapshot> redo_;
+  int changeDepth_ = 0;
+  bool stepKept_ = false;
+  bool restoring_ = false;
 };
 
 }  // namespace tq

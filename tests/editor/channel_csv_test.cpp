@@ -182,3 +182,57 @@ TEST_F(ChannelCsvTest, RefusedRowsAreNamedAndTheRestIsTaken) {
 
 }  // namespace
 }  // namespace tq
+
+namespace tq {
+namespace {
+
+// Undo and Redo walk back and forth through typed edits, a paste, a move, an import, an option
+// and the band, each gesture one step, the image as a save writes it restored byte for byte.
+TEST_F(ChannelCsvTest, UndoAndRedoRestoreTheImageStepByStep) {
+  DataSet set(home);
+  const auto image = [&] {
+    const MemoryImage saved = set.doc.ImageAsSaved();
+    return std::string(saved.bytes().begin(), saved.bytes().end());
+  };
+  std::vector<std::string> states = {image()};
+  const auto step = [&](const std::function<void()>& gesture) {
+    gesture();
+    states.push_back(image());
+    ASSERT_NE(states.back(), states[states.size() - 2]) << "the gesture changed something";
+  };
+  step([&] { set.grid.vsfgGridCh_AfterEdit(1, 1, "446.1"); });
+  step([&] {
+    set.grid.vsfgGridCh_Click(1, 3);
+    set.grid.cboGridChCtdcs_LostFocus("67");
+  });
+  step([&] { set.grid.vsfgGridCh_AfterEdit(1, 6, "Low"); });
+  step([&] {
+    CsvRows rows = ParseChannelCsv(std::string(kHeader) + kExampleRows, set.doc,
+                                   ReadCsvMapping(set.doc.Settings()));
+    PasteCsvChannels(set.grid, set.doc, rows, 5);
+  });
+  step([&] { EXPECT_TRUE(set.grid.MoveChannel(5, -1)); });
+  step([&] { set.Import(std::string(kHeader) + ",,440.5,,,,,,,,,,,,,,,,,,\n"); });
+  step([&] { set.doc.SetOption(1, 2); });
+  step([&] { set.doc.cboFrequency_Click(0); });
+
+  for (std::size_t k = states.size() - 1; k > 0; --k) {
+    ASSERT_TRUE(set.doc.CanUndo()) << k;
+    set.doc.Undo();
+    EXPECT_TRUE(image() == states[k - 1]) << "undo to state " << k - 1;
+  }
+  EXPECT_FALSE(set.doc.CanUndo());
+  for (std::size_t k = 1; k < states.size(); ++k) {
+    set.doc.Redo();
+    EXPECT_TRUE(image() == states[k]) << "redo to state " << k;
+  }
+  EXPECT_FALSE(set.doc.CanRedo());
+  set.doc.Undo();
+  set.grid.vsfgGridCh_AfterEdit(2, 1, "441");
+  EXPECT_FALSE(set.doc.CanRedo()) << "a new change ends the redo";
+  set.doc.NewDataSet();
+  EXPECT_FALSE(set.doc.CanUndo()) << "a new data set starts a new history";
+}
+
+}  // namespace
+}  // namespace tq
