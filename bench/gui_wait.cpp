@@ -48,6 +48,7 @@ class PrintedDialogs final : public tq::ui::Dialogs {
     return {};
   }
   void OpenWithDesktop(const QString&) override {}
+  bool Review(QWidget*, const QString&, const QString&) override { return false; }
   int told = 0;
 };
 

@@ -95,6 +95,9 @@ class GivenFile final : public tq::ui::Dialogs {
     return qt_.SaveFileName(parent, start, filter, suffix);
   }
   void OpenWithDesktop(const QString& path) override { qt_.OpenWithDesktop(path); }
+  bool Review(QWidget* parent, const QString& title, const QString& text) override {
+    return qt_.Review(parent, title, text);
+  }
 
  private:
   tq::ui::QtDialogs qt_;

@@ -88,13 +88,23 @@ bool Session::OpenDataFile(const std::filesystem::path& path) {
     IicDat_ = loadedImage;
   });
   if (!loaded) return false;
+  currentDataPath_ = path;
+  TakeImage();
+  Notify([](SessionObserver& o) { o.DataPathChanged(); });
+  return true;
+}
+
+void Session::LoadImage(const MemoryImage& image) {
+  if (image.size() != IicDat_.size()) return;
+  IicDat_ = image;
+  TakeImage();
+}
+
+void Session::TakeImage() {
   SoftDisplay();
   ForgetEdits();
   ClearHistory();
-  currentDataPath_ = path;
   Notify([](SessionObserver& o) { o.DataReplaced(); });
-  Notify([](SessionObserver& o) { o.DataPathChanged(); });
-  return true;
 }
 
 bool Session::SaveDatFile() {

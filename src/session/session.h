@@ -141,6 +141,9 @@ class Session final : public ChannelData, private TransferTarget, private Report
   // Loads a data file and refreshes the data from it (the core of OpenFile). On a failure the
   // report names "mdifrmMain->OpenFile", nothing changes and false is returned.
   bool OpenDataFile(const std::filesystem::path& path);
+  // Takes `image` as the data, decoded as an opened file is; the path stays. An image of another
+  // size is ignored.
+  void LoadImage(const MemoryImage& image);
   // Folds the edits into the image and writes the current data file (SaveDatFile). A radio image
   // file (".bin") keeps the image as it is: only the channels and options edited since the data
   // were loaded reach it, so every other byte stays as the radio or the file held it.
@@ -279,6 +282,8 @@ class Session final : public ChannelData, private TransferTarget, private Report
   void ForgetEdits();
   // Refreshes the data from a replaced image: model, band, channels, options (SoftDisplay).
   void SoftDisplay();
+  // The image was replaced: decode it, forget edits and history, tell the windows.
+  void TakeImage();
   bool RunTransfer(TransferSetup& setup, bool reading, const AddressRanges& ranges,
                    TransferTarget& target, TransferOutcome& outcome);
   // Reads [start, end] of the radio into a copy of the image, which the data never see.

@@ -377,7 +377,26 @@ std::unique_ptr<QMenu> ChannelGridView::BuildChannelMenu(int r, int c) {
   QAction* lock = add("mnuPopChLock", menu.popChLock, [this] { emit popChLockClicked(); });
   lock->setCheckable(true);
   lock->setChecked(menu.popChLock.checked);
+  // The Edit menu's entries act on this channel while the menu is open.
+  if (!editActions_.isEmpty()) {
+    separator("sepPopEdit", true);
+    for (QAction* action : editActions_) {
+      if (action == nullptr) {
+        popup->addSeparator();
+      } else {
+        popup->addAction(action);
+      }
+    }
+    popupChannel_ = r;
+    connect(popup.get(), &QObject::destroyed, this, [this] { popupChannel_ = 0; });
+  }
   return popup;
+}
+
+int ChannelGridView::CommandChannel() const {
+  if (popupChannel_ >= 1) return popupChannel_;
+  const int current = grid_.current().row;
+  return current >= 1 ? current : 1;
 }
 
 void ChannelGridView::SetLocked(bool locked) {

@@ -132,6 +132,12 @@ class ChannelGridView : public QTableView {
   // as the entry's own shown flag (the property kShownProperty, true even under a hidden menu)
   // and check mark say. Without one the menu offers no lock item.
   void SetLockEntry(QAction* entry) { lockEntry_ = entry; }
+  // The Edit menu's entries, which the right-button menu offers below its own (nullptr for a
+  // separator).
+  void SetEditActions(QList<QAction*> actions) { editActions_ = std::move(actions); }
+  // The channel the Edit menu's commands act on: the one under the right-button menu while it
+  // is open, else the current one.
+  int CommandChannel() const;
 
  signals:
   // The menu's lock item was chosen (mnuPopChLock_Click).
@@ -151,6 +157,8 @@ class ChannelGridView : public QTableView {
 
  private:
   QPointer<QAction> lockEntry_;
+  QList<QAction*> editActions_;
+  int popupChannel_ = 0;
   void Click(int r, int c, const QPoint& globalPos);
   void DoubleClick();
   void OpenRequestedEditor();

@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QUrl>
 
+#include "ui/text_list_dialog.h"
+
 namespace tq::ui {
 
 bool QtDialogs::Ask(QWidget* parent, const QString& title, const QString& text) {
@@ -51,6 +53,11 @@ QString QtDialogs::SaveFileName(QWidget* parent, const QString& start, const QSt
 
 void QtDialogs::OpenWithDesktop(const QString& path) {
   QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+bool QtDialogs::Review(QWidget* parent, const QString& title, const QString& text) {
+  TextListDialog dialog("frmImportPreview", title, text, true, parent);
+  return dialog.exec() == QDialog::Accepted;
 }
 
 }  // namespace tq::ui

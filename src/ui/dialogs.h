@@ -23,6 +23,8 @@ class Dialogs {
                                const QString& defaultSuffix) = 0;
   // Asks the desktop to open a file with its usual program; the result is not examined.
   virtual void OpenWithDesktop(const QString& path) = 0;
+  // Shows a list of lines (what an import will change) with OK and Cancel; true for OK.
+  virtual bool Review(QWidget* parent, const QString& title, const QString& text) = 0;
 };
 
 // Qt's own message boxes and file dialogs, and the desktop's "open".
@@ -35,6 +37,7 @@ class QtDialogs final : public Dialogs {
   QString SaveFileName(QWidget* parent, const QString& start, const QString& filter,
                        const QString& defaultSuffix) override;
   void OpenWithDesktop(const QString& path) override;
+  bool Review(QWidget* parent, const QString& title, const QString& text) override;
 };
 
 }  // namespace tq::ui

@@ -25,10 +25,11 @@
 #include "options/option_codec.h"
 #include "session/image_diff.h"
 #include "ui/about_box.h"
+#include "ui/channel_commands.h"
 #include "ui/channel_grid_view.h"
 #include "ui/channel_window.h"
 #include "ui/commun_window.h"
-#include "ui/compare_dialog.h"
+#include "ui/text_list_dialog.h"
 #include "ui/dialogs.h"
 #include "ui/error_list.h"
 #include "ui/icons.h"
@@ -67,10 +68,23 @@ constexpr MenuEntry kMenus[] = {
     {"mnuFileSave", 23, "", "Ctrl+S", true, "mnuFile", MenuEntry::kCommand},
     {"mnuFileSaveAs", 24, "", "", true, "mnuFile", MenuEntry::kCommand},
     {"mnuCompareWith", 0, "", "", true, "mnuFile", MenuEntry::kCommand},
+    {"sepChannelList", 0, "", "", true, "mnuFile", MenuEntry::kSeparator},
+    {"mnuImportChannels", 0, "", "", true, "mnuFile", MenuEntry::kCommand},
+    {"mnuExportChannels", 0, "", "", true, "mnuFile", MenuEntry::kCommand},
     {"sepPrintFile", 0, "", "", false, "mnuFile", MenuEntry::kSeparator},
     {"mnuPrintFile", 43, "", "Ctrl+P", false, "mnuFile", MenuEntry::kCommand},
     {"ListSeparator5", 0, "", "", true, "mnuFile", MenuEntry::kSeparator},
     {"mnuExit", 25, "", "", true, "mnuFile", MenuEntry::kCommand},
+    {"mnuEdit", 0, "", "", true, nullptr, MenuEntry::kMenu},
+    {"mnuUndo", 0, "", "Ctrl+Z", true, "mnuEdit", MenuEntry::kCommand},
+    {"mnuRedo", 0, "", "Ctrl+Y", true, "mnuEdit", MenuEntry::kCommand},
+    {"sepEditClipboard", 0, "", "", true, "mnuEdit", MenuEntry::kSeparator},
+    {"mnuCut", 0, "", "Ctrl+X", true, "mnuEdit", MenuEntry::kCommand},
+    {"mnuCopy", 0, "", "Ctrl+C", true, "mnuEdit", MenuEntry::kCommand},
+    {"mnuPaste", 0, "", "Ctrl+V", true, "mnuEdit", MenuEntry::kCommand},
+    {"sepEditMove", 0, "", "", true, "mnuEdit", MenuEntry::kSeparator},
+    {"mnuMoveUp", 0, "", "Alt+Up", true, "mnuEdit", MenuEntry::kCommand},
+    {"mnuMoveDown", 0, "", "Alt+Down", true, "mnuEdit", MenuEntry::kCommand},
     {"mnuProgram", 26, "", "", true, nullptr, MenuEntry::kMenu},
     {"mnuReadFre", 27, "", "Ctrl+R", true, "mnuProgram", MenuEntry::kCommand},
     {"mnuWriteFre", 28, "", "Ctrl+W", true, "mnuProgram", MenuEntry::kCommand},
@@ -129,6 +143,16 @@ constexpr OwnCaption kOwnCaptions[] = {
     {"mnuVerifyAfterWrite", "写入后校验", "寫入後校驗", "Verify after writing"},
     {"mnuShowBackups", "打开备份文件夹", "開啟備份資料夾", "Show Backup Folder"},
     {"mnuCompareWith", "与文件比较...", "與檔案比較...", "Compare With..."},
+    {"mnuImportChannels", "导入信道...", "匯入頻道...", "Import Channels..."},
+    {"mnuExportChannels", "导出信道...", "匯出頻道...", "Export Channels..."},
+    {"mnuEdit", "编辑(&E)", "編輯(&E)", "&Edit"},
+    {"mnuUndo", "撤销(&U)", "復原(&U)", "&Undo"},
+    {"mnuRedo", "重做(&R)", "重做(&R)", "&Redo"},
+    {"mnuCut", "剪切信道(&T)", "剪下頻道(&T)", "Cu&t Channel"},
+    {"mnuCopy", "复制信道(&C)", "複製頻道(&C)", "&Copy Channel"},
+    {"mnuPaste", "粘贴信道(&P)", "貼上頻道(&P)", "&Paste Channels"},
+    {"mnuMoveUp", "信道上移", "頻道上移", "Move Channel Up"},
+    {"mnuMoveDown", "信道下移", "頻道下移", "Move Channel Down"},
 };
 
 // The toolbar: sixteen positions, nine working buttons with their keys and captions.
@@ -261,6 +285,15 @@ void MainWindow::BuildMenus() {
       {"mnuVerifyAfterWrite", &Actions::mnuVerifyAfterWrite},
       {"mnuShowBackups", &Actions::mnuShowBackups},
       {"mnuCompareWith", &Actions::mnuCompareWith},
+      {"mnuImportChannels", &Actions::mnuImportChannels},
+      {"mnuExportChannels", &Actions::mnuExportChannels},
+      {"mnuUndo", &Actions::mnuUndo},
+      {"mnuRedo", &Actions::mnuRedo},
+      {"mnuCut", &Actions::mnuCut},
+      {"mnuCopy", &Actions::mnuCopy},
+      {"mnuPaste", &Actions::mnuPaste},
+      {"mnuMoveUp", &Actions::mnuMoveUp},
+      {"mnuMoveDown", &Actions::mnuMoveDown},
   };
   for (const auto& [name, member] : members) {
     actions_.*member = entries_.value(name, nullptr);
@@ -411,6 +444,11 @@ void MainWindow::InitChannelWindow() {
   channelSub_->installEventFilter(this);
   channelWindow_->InitFace();
   channelWindow_->ChInfoModel();
+  const Actions& a = actions_;
+  channelCommands_ = new ChannelCommands(
+      session_, *signals_, *channelWindow_->gridView(), dialogs_, this,
+      {a.mnuUndo, a.mnuRedo, a.mnuCut, a.mnuCopy, a.mnuPaste, a.mnuMoveUp, a.mnuMoveDown,
+       a.mnuImportChannels, a.mnuExportChannels});
 }
 
 void MainWindow::OpenCustomRange() {
@@ -534,9 +572,10 @@ void MainWindow::CompareWith() {
     const QString text =
         QString::fromStdString(diff.Equal() ? NoDifferencesText(session_.Language())
                                             : DiffText(diff, session_.Language()));
-    auto* dialog = new CompareDialog(
+    auto* dialog = new TextListDialog(
+        "frmCompare",
         actions_.mnuCompareWith->text().remove("...") + " - " + QFileInfo(chosen).fileName(), text,
-        this);
+        false, this);
     dialog->show();
   });
 }

@@ -26,6 +26,7 @@ namespace tq::ui {
 
 class AboutBox;
 class ChannelWindow;
+class ChannelCommands;
 class CommunWindow;
 class MemoryWindow;
 class Dialogs;
@@ -171,12 +172,22 @@ class MainWindow : public QMainWindow, private SessionWindows {
     QAction* mnuVerifyAfterWrite = nullptr;
     QAction* mnuShowBackups = nullptr;
     QAction* mnuCompareWith = nullptr;
+    QAction* mnuImportChannels = nullptr;
+    QAction* mnuExportChannels = nullptr;
+    QAction* mnuUndo = nullptr;
+    QAction* mnuRedo = nullptr;
+    QAction* mnuCut = nullptr;
+    QAction* mnuCopy = nullptr;
+    QAction* mnuPaste = nullptr;
+    QAction* mnuMoveUp = nullptr;
+    QAction* mnuMoveDown = nullptr;
   } actions_;
   QMap<QString, QAction*> entries_;  // every entry by object name, for the captions
   QMap<QString, QMenu*> menus_;
   QMap<QString, int> captions_;  // object name -> message number
 
   ChannelWindow* channelWindow_ = nullptr;
+  ChannelCommands* channelCommands_ = nullptr;
   QMdiSubWindow* channelSub_ = nullptr;
   QPointer<ErrorListWindow> errorList_;
   TreeViewWindow* treeView_ = nullptr;

@@ -26,6 +26,7 @@ class SessionSignals : public QObject, private SessionObserver {
   void portChanged(int port);
   void dataPathChanged();
   void reportAdded(const QString& line, int index);
+  void historyChanged();
 
  private:
   void DataReplaced() override { emit dataReplaced(); }
@@ -36,6 +37,7 @@ class SessionSignals : public QObject, private SessionObserver {
   void LockChanged(bool locked) override { emit lockChanged(locked); }
   void PortChanged(int16_t port) override { emit portChanged(port); }
   void DataPathChanged() override { emit dataPathChanged(); }
+  void HistoryChanged() override { emit historyChanged(); }
   void ReportAdded(const std::string& line, int index) override {
     emit reportAdded(QString::fromStdString(line), index);
   }

@@ -38,10 +38,17 @@ class ScriptedDialogs final : public tq::ui::Dialogs {
     return Next();
   }
   void OpenWithDesktop(const QString& path) override { opened.push_back(path); }
+  bool Review(QWidget*, const QString& title, const QString& text) override {
+    reviewed.push_back(title + "|" + text);
+    if (answers.empty()) return false;
+    const bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
 
   std::deque<bool> answers;
   std::deque<QString> files;
-  QStringList asked, told, starts, filters, opened;
+  QStringList asked, told, starts, filters, opened, reviewed;
   std::vector<QMessageBox::Icon> icons;
 
  private:

@@ -7,11 +7,13 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDockWidget>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -25,6 +27,7 @@
 #include "support/program.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_folder.h"
+#include "ui/channel_grid_view.h"
 #include "ui/channel_window.h"
 #include "ui/error_list.h"
 #include "ui/radio_info.h"
@@ -444,8 +447,7 @@ TEST_F(MainWindowPieces, CompareWithListsTheDifferencesFromAChosenFile) {
     program.Action("mnuCompareWith")->trigger();
     auto* shown = program.window.findChild<QDialog*>("frmCompare");
     EXPECT_NE(shown, nullptr);
-    const QString text =
-        shown ? shown->findChild<QPlainTextEdit*>("txtCompare")->toPlainText() : "";
+    const QString text = shown ? shown->findChild<QPlainTextEdit*>("txtList")->toPlainText() : "";
     delete shown;
     return text.toStdString();
   };
@@ -455,6 +457,65 @@ TEST_F(MainWindowPieces, CompareWithListsTheDifferencesFromAChosenFile) {
   EXPECT_EQ(compare(), "Sql  " + std::to_string(squelch == 2 ? 3 : 2) + " -> " +
                            std::to_string(squelch) + "\n");
   program.doc.SetOption(1, squelch);
+}
+
+// The Edit menu over the channel grid: undo and redo, whole channels through the clipboard as
+// channel CSV, moves; the right-button menu offers the same entries.
+TEST_F(MainWindowPieces, TheEditMenuUndoesCopiesPastesAndMovesChannels) {
+  ChannelGridView* view = program.window.channelWindow()->gridView();
+  ChannelGrid& grid = view->grid();
+  const ChannelTable& channels = program.doc.Channels();
+  grid.vsfgGridCh_AfterEdit(1, 1, "446.1");
+  view->Sync();
+  program.Action("mnuUndo")->trigger();
+  EXPECT_EQ(channels[1].field[1], -1);
+  EXPECT_TRUE(view->gridModel()->data(view->gridModel()->GridIndex(1, 1)).toString().isEmpty());
+  program.Action("mnuRedo")->trigger();
+  EXPECT_EQ(channels[1].field[1], 44610000);
+
+  grid.vsfgGridCh_Click(1, 6);
+  program.Action("mnuCopy")->trigger();
+  EXPECT_TRUE(QGuiApplication::clipboard()->text().startsWith("Location,Name,Frequency"));
+  grid.vsfgGridCh_Click(3, 6);
+  program.Action("mnuPaste")->trigger();
+  EXPECT_EQ(channels[3], channels[1]);
+  program.Action("mnuMoveDown")->trigger();
+  EXPECT_EQ(channels[3].field[1], -1);
+  EXPECT_EQ(channels[4], channels[1]);
+  EXPECT_EQ(grid.current().row, 4) << "the moved channel stays selected";
+
+  std::unique_ptr<QMenu> menu = view->BuildChannelMenu(4, 2);
+  ASSERT_NE(menu, nullptr);
+  QStringList names;
+  for (QAction* action : menu->actions()) names << action->objectName();
+  EXPECT_EQ(names.mid(names.indexOf("sepPopEdit") + 1).join(','),
+            "mnuUndo,mnuRedo,,mnuCut,mnuCopy,mnuPaste,,mnuMoveUp,mnuMoveDown");
+  program.Action("mnuCut")->trigger();
+  EXPECT_EQ(channels[4].field[1], -1) << "the menu's channel was cut";
+}
+
+// File > Import Channels... shows what would change; Cancel changes nothing, OK imports as one
+// step that Undo takes back.
+TEST_F(MainWindowPieces, ImportChannelsPreviewsAndCancelChangesNothing) {
+  const auto csv = home.Write("plan.csv", "Frequency,Tone,rToneFreq\n446.5,Tone,88.5\n");
+  const ChannelTable& channels = program.doc.Channels();
+  const ChannelRow before = channels[1];
+  dialogs.files = {QString::fromStdString(csv.string())};
+  dialogs.answers = {false};
+  program.Action("mnuImportChannels")->trigger();
+  ASSERT_EQ(dialogs.reviewed.size(), 1);
+  EXPECT_TRUE(dialogs.reviewed[0].contains("CH 1  Rx Freq[MHz] - -> 446.50000"))
+      << dialogs.reviewed[0].toStdString();
+  EXPECT_EQ(channels[1], before);
+  EXPECT_FALSE(program.doc.CanUndo());
+
+  dialogs.files = {QString::fromStdString(csv.string())};
+  dialogs.answers = {true};
+  program.Action("mnuImportChannels")->trigger();
+  EXPECT_EQ(channels[1].field[1], 44650000);
+  EXPECT_EQ(channels[1].txTone, "88.5");
+  program.Action("mnuUndo")->trigger();
+  EXPECT_EQ(channels[1], before);
 }
 
 }  // namespace
