@@ -9,6 +9,7 @@
 // With --memory the program holds a few bytes that differ from the radio, reads the radio's
 // first kilobyte with "Show Memory Data" ticked, and the picture shows the memory window with
 // the changed bytes in red and the tool tip of one of them.
+// With --import FILE the preview of File > Import Channels... for FILE is taken.
 // With --compare FILE the data (with --demo, its channels) are compared with FILE through
 // File > Compare With... and the picture shows the list of differences.
 // Run it under a real X display (xvfb-run) so that fonts and styles are the desktop's own.
@@ -82,6 +83,7 @@ void FillDemoChannels(tq::ui::ChannelWindow& window) {
 class GivenFile final : public tq::ui::Dialogs {
  public:
   explicit GivenFile(QString file) : file_(std::move(file)) {}
+  void SetFile(QString file) { file_ = std::move(file); }
   bool Ask(QWidget* parent, const QString& title, const QString& text) override {
     return qt_.Ask(parent, title, text);
   }
@@ -131,6 +133,22 @@ int main(int argc, char** argv) {
   if (args.contains("--error-list")) window.mnuShowErr_Click();
   const bool demo = args.contains("--demo") && window.channelWindow() != nullptr;
   if (demo) FillDemoChannels(*window.channelWindow());
+  if (const qsizetype import = args.indexOf("--import"); import >= 0 && import + 1 < args.size()) {
+    dialogs.SetFile(args[import + 1]);
+    QTimer::singleShot(500, [&] {
+      // The preview is modal: it is taken from a timer that runs while it is open.
+      QTimer::singleShot(600, [&] {
+        QWidget* preview = QApplication::activeModalWidget();
+        const bool saved = preview != nullptr && preview->grab().save(out);
+        std::printf("%s %s\n", saved ? "saved" : "could not save", qPrintable(out));
+        if (preview != nullptr) preview->close();
+        window.hide();
+        QApplication::exit(saved ? 0 : 1);
+      });
+      window.findChild<QAction*>("mnuImportChannels")->trigger();
+    });
+    return QApplication::exec();
+  }
   if (compare >= 0) {
     QTimer::singleShot(500, [&] {
       window.findChild<QAction*>("mnuCompareWith")->trigger();

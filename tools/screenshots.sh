@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Screenshots of the main window after start-up, of the channel window with a few channels
-# filled (--demo), of File > Compare With... over those channels, of the communication window half way through a read of tq474-sim
+# filled (--demo), of File > Compare With... over those channels, of the preview of File > Import
+# Channels..., of the communication window half way through a read of tq474-sim
 # --line-timing, and of the memory window after a read that changed a few bytes, in Simplified
 # Chinese and in English, under Xvfb with the real X platform.
 # Usage: tools/screenshots.sh [BUILD_DIR] [OUT_DIR]
@@ -23,6 +24,16 @@ for lang in 1 3; do
   QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x900x24" \
     "$build/tools/tq474-screenshot" --home "$home" "$out/compare-$suffix.png" --demo \
     --compare "$home/new.bin"
+  # File > Import Channels...: the preview of a channel list with one row it cannot take.
+  printf '%s\n' 'Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE' \
+    '1,,446.006250,,0.600000,TSQL,67.0,67.0,023,NN,023,Tone->Tone,NFM,6.25,,0.5W,,,,,' \
+    '2,,445.725000,-,5.000000,Tone,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,5.0W,,,,,' \
+    '3,,435.000000,split,438.500000,Cross,88.5,88.5,023,NR,754,DTCS->DTCS,NFM,5.00,,1.0W,,,,,' \
+    '4,,462.550000,off,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,S,5.0W,,,,,' \
+    '5,,446.1,,,AM-ish,,,,,,,,,,,,,,,' >"$home/plan.csv"
+  QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x900x24" \
+    "$build/tools/tq474-screenshot" --home "$home" "$out/import-preview-$suffix.png" \
+    --import "$home/plan.csv"
   # The read: port 3 is the simulated radio's pseudo-terminal; the radio holds the default data.
   "$build/bin/tq474-cli" --home "$home" new "$home/radio.dat"
   "$build/bin/tq474-sim" --line-timing --quiet --image "$home/radio.dat" --link "$home/radio" \
