@@ -1,6 +1,7 @@
 #include "editor/channel_csv.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -25,6 +26,14 @@ std::string Lower(std::string_view text) {
   std::string lower(text);
   for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return lower;
+}
+
+// A number with `decimals` places and a dot, whatever the locale ("88.5", "146.520000").
+std::string Fixed(double value, int decimals) {
+  char text[64];
+  const auto [end, error] =
+      std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+  return error == std::errc() ? std::string(text, end) : std::string("0");
 }
 
 std::vector<std::string> Split(std::string_view text, char separator) {
@@ -67,10 +76,8 @@ CsvTone ToneOf(const std::string& text, const ToneTable& tones) {
     return tone;
   }
   if (const std::optional<double> hz = ParseDecimal(text)) {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%.1f", *hz);
     tone.kind = CsvTone::kTone;
-    tone.ctcss = buffer;
+    tone.ctcss = Fixed(*hz, 1);
   }
   return tone;
 }
@@ -91,9 +98,7 @@ std::vector<std::string> Titles(const ChannelLayout& layout) {
 }
 
 std::string WattsText(double watts) {
-  char text[16];
-  std::snprintf(text, sizeof text, watts >= 10 ? "%.0fW" : "%.1fW", watts);
-  return text;
+  return Fixed(watts, watts >= 10 ? 0 : 1) + "W";
 }
 
 // ---- reading ----------------------------------------------------------------------------
@@ -277,11 +282,7 @@ class RowReader {
     return k < fields_->size() ? std::string(Trim((*fields_)[k])) : std::string();
   }
 
-  static std::string Mhz(double mhz) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.6f", mhz);
-    return text;
-  }
+  static std::string Mhz(double mhz) { return Fixed(mhz, 6); }
 
   // A CTCSS column as a tone text; "" when it is not one.
   std::optional<std::string> Ctcss(const char* column, CsvProblem& problem) const {
@@ -292,9 +293,7 @@ class RowReader {
       problem.reason = "\"" + text + "\" is not a CTCSS tone (50 to 300 Hz)";
       return std::nullopt;
     }
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%.1f", *hz);
-    return std::string(buffer);
+    return Fixed(*hz, 1);
   }
 
   std::optional<std::string> Dcs(const char* column, char polarity, CsvProblem& problem) const {
@@ -661,9 +660,14 @@ CsvRows ParseChannelCsv(std::string_view text, const ChannelData& data, const Cs
   const std::size_t headerEnd = text.find('\n', start);
   const std::string_view header = text.substr(
       start, headerEnd == std::string_view::npos ? std::string_view::npos : headerEnd - start);
-  const auto commas = std::count(header.begin(), header.end(), ',');
-  const auto semicolons = std::count(header.begin(), header.end(), ';');
-  const char separator = semicolons > commas ? ';' : ',';
+  // Commas, or what a spreadsheet uses instead: semicolons in a file, tabs on the clipboard.
+  char separator = ',';
+  for (const char other : {';', '\t'}) {
+    if (std::count(header.begin(), header.end(), other) >
+        std::count(header.begin(), header.end(), separator)) {
+      separator = other;
+    }
+  }
   std::vector<Record> records = Records(text.substr(start), separator);
   if (records.empty()) {
     rows.why = "the file holds no header line";

@@ -148,6 +148,12 @@ TEST_F(ChannelCsvTest, ASpreadsheetsFileImportsTheSameChannels) {
       "162,55;4;OFF;;;;;;;;;fm;5W;S\r\n");
   for (const CsvProblem& problem : rows.problems) EXPECT_FALSE(problem.refused) << problem.reason;
   EXPECT_EQ(sheet.Records(), plain.Records());
+  // Cells copied from a spreadsheet come as tab-separated text.
+  DataSet pasted(home);
+  std::string tabs = std::string(kHeader) + kExampleRows;
+  std::replace(tabs.begin(), tabs.end(), ',', '\t');
+  pasted.Import(tabs);
+  EXPECT_EQ(pasted.Records(), plain.Records());
 }
 
 TEST_F(ChannelCsvTest, RefusedRowsAreNamedAndTheRestIsTaken) {
