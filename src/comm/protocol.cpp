@@ -142,7 +142,13 @@ void Protocol::ProtocolCom() {
   try {
     valueIndex_ = 1;
     for (;;) {
-      wait_.DelayNms(5);
+      // At least 5 ms pass on the line between one exchange and the next pass.
+      if (exchangeEndUs_ < 0) {
+        wait_.DelayNms(5);
+      } else {
+        wait_.DelayUntilUs(exchangeEndUs_ + 5000);
+      }
+      exchangeEndUs_ = wait_.NowUs();
       std::vector<uint8_t> txDat;
       rxExpect_.clear();
 
@@ -187,6 +193,7 @@ void Protocol::ProtocolCom() {
         if (!txDat.empty()) {
           list_.ComDataShow(kComSent, txDat);
           link_.Write(txDat);
+          exchangeEndUs_ = wait_.NowUs();
         }
         if (!rxExpect_.empty()) RxComDat(static_cast<int16_t>(rxExpect_.size()));
         if (ComFail) return;
@@ -220,6 +227,7 @@ void Protocol::RxComDat(int16_t count) {
       // The check after each pass of the wait takes the reply as soon as it is complete.
       wait_.DelayNmsUntil(RxPollDelay, [&] { return link_.BytesWaiting() >= count; });
     }
+    exchangeEndUs_ = wait_.NowUs();
     if (!arrived) {
       list_.AddLine(texts_[msg::kNoReply]);
       ComFail = true;

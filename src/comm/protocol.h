@@ -84,6 +84,10 @@ class Protocol {
   std::vector<std::string> comCode_;
   std::vector<std::string> rxExpect_;
   int valueIndex_ = 1;
+  // When the last exchange on the line ended (the reply complete, or the bytes sent when none
+  // was expected); -1 before the first. The pause before a pass runs from there, so the work in
+  // between takes nothing from the line.
+  int64_t exchangeEndUs_ = -1;
 };
 
 }  // namespace tq

@@ -46,9 +46,20 @@ void LinkWait::DelayNmsUntil(int16_t ms, const std::function<bool()>& done) {
   Delay(ms, &done);
 }
 
+int64_t LinkWait::NowUs() {
+  return clock_.NowUs();
+}
+
+void LinkWait::DelayUntilUs(int64_t deadlineUs) {
+  DelayTo(deadlineUs, nullptr);
+}
+
 void LinkWait::Delay(int16_t ms, const std::function<bool()>* done) {
   if (ms <= 0) return;
-  const int64_t end = clock_.NowUs() + int64_t{ms} * 1000;
+  DelayTo(clock_.NowUs() + int64_t{ms} * 1000, done);
+}
+
+void LinkWait::DelayTo(int64_t end, const std::function<bool()>* done) {
   for (int64_t now = clock_.NowUs(); now < end; now = clock_.NowUs()) {
     if (done != nullptr && (*done)()) return;
     if (processEvents_) processEvents_();

@@ -2,6 +2,7 @@
 // keeps the interface alive while it waits.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 
@@ -43,6 +44,13 @@ class Wait {
   virtual void DelayNmsUntil(int16_t ms, const std::function<bool()>& done) {
     if (!done()) DelayNms(ms);
   }
+  // The time in microseconds, on the clock of NowMs.
+  virtual int64_t NowUs() { return NowMs() * 1000; }
+  // Waits like DelayNms until the clock reaches `deadlineUs` (returns at once when it has).
+  virtual void DelayUntilUs(int64_t deadlineUs) {
+    const int64_t left = deadlineUs - NowUs();
+    if (left > 0) DelayNms(static_cast<int16_t>(std::min<int64_t>((left + 999) / 1000, 32767)));
+  }
 };
 
 // DelayNms over a clock: on each pass it lets the interface process its pending events (when a
@@ -56,9 +64,12 @@ class LinkWait final : public Wait {
   void DelayNms(int16_t ms) override;
   void SleepMs(int ms) override;
   void DelayNmsUntil(int16_t ms, const std::function<bool()>& done) override;
+  int64_t NowUs() override;
+  void DelayUntilUs(int64_t deadlineUs) override;
 
  private:
   void Delay(int16_t ms, const std::function<bool()>* done);
+  void DelayTo(int64_t end, const std::function<bool()>* done);
 
   Clock& clock_;
   SerialLink* link_;
