@@ -29,21 +29,55 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: tq474-cli [--home DIR] show FILE [--json]\n"
-    "       tq474-cli [--home DIR] new OUT\n"
-    "       tq474-cli [--home DIR] read --port P [--start HEX --end HEX] [--log FILE]\n"
-    "                 [--no-backup] OUT\n"
-    "       tq474-cli [--home DIR] write --port P [--start HEX --end HEX] [--log FILE]\n"
-    "                 [--backup|--no-backup] [--verify] FILE\n"
-    "       tq474-cli [--home DIR] diff A B [--json]\n"
-    "       tq474-cli [--home DIR] export FILE OUT.csv\n"
-    "       tq474-cli [--home DIR] import IN.csv OUT [--into BASE] [--dry-run]\n"
-    "       tq474-cli [--home DIR] clone --port P1 [--port P2 ...] [--start HEX --end HEX]\n"
-    "                 [--no-backup] [--no-verify] [--wait] FILE\n"
+// Each command's usage and what it does, for "tq474-cli help COMMAND".
+struct CommandHelp {
+  const char* name;
+  const char* usage;
+  const char* text;
+};
+
+constexpr CommandHelp kCommands[] = {
+    {"show", "show FILE [--json]",
+     "Prints the channels, options, model and band of FILE as File > Open shows them;\n"
+     "--json prints one JSON object instead.\n"},
+    {"new", "new OUT", "Writes the data set a fresh start followed by File > Save writes.\n"},
+    {"read",
+     "read --port P [--start HEX --end HEX] [--log FILE]\n"
+     "                 [--no-backup] OUT",
+     "Reads the radio on port P into OUT and keeps the radio's bytes as a backup.\n"},
+    {"write",
+     "write --port P [--start HEX --end HEX] [--log FILE]\n"
+     "                 [--backup|--no-backup] [--verify] FILE",
+     "Writes FILE into the radio on port P, backed up first and verified after when asked.\n"},
+    {"diff", "diff A B [--json]",
+     "Lists what differs between A and B in user terms; exit 0 equal, 1 different, 2 error.\n"},
+    {"export", "export FILE OUT.csv", "Writes the channels of FILE as channel CSV.\n"},
+    {"import", "import IN.csv OUT [--into BASE] [--dry-run]",
+     "Enters the rows of IN.csv into the channels of BASE (or a new data set) and saves OUT;\n"
+     "--dry-run prints the changes and writes nothing.\n"},
+    {"clone",
+     "clone --port P1 [--port P2 ...] [--start HEX --end HEX]\n"
+     "                 [--no-backup] [--no-verify] [--wait] FILE",
+     "Writes FILE to the radio on every port at once, each backed up and verified; --wait\n"
+     "programs radio after radio on every port until Ctrl+C.\n"},
+    {"help", "help [COMMAND]", "Shows how to call tq474-cli or one of its commands.\n"},
+};
+
+constexpr const char* kTerms =
     "FILE and OUT are data files (.dat) or radio images (.bin); A and B are such files\n"
     "or radio:P, the radio on port P, read first.\n"
-    "P is a port number 1 to 16 or a device path such as /dev/ttyUSB0.\n";
+    "P is a port number 1 to 16 or a device path such as /dev/ttyUSB0.\n"
+    "--home DIR takes DIR as the program's folder (settings file, default image, data).\n";
+
+std::string UsageText() {
+  std::string text;
+  const char* first = "usage: ";
+  for (const CommandHelp& command : kCommands) {
+    text += std::string(first) + "tq474-cli [--home DIR] " + command.usage + "\n";
+    first = "       ";
+  }
+  return text + "       tq474-cli --help | --version\n" + kTerms;
+}
 
 std::filesystem::path ExecutableFolder() {
   std::error_code ec;
@@ -53,8 +87,25 @@ std::filesystem::path ExecutableFolder() {
 
 int Usage(const std::string& error = {}) {
   if (!error.empty()) std::cerr << "tq474-cli: " << error << "\n";
-  std::cerr << kUsage;
+  std::cerr << UsageText();
   return tq::cli::kUsageError;
+}
+
+// "help" alone, or "help COMMAND": on stdout, exit 0; an unknown command is a usage error.
+int Help(const std::vector<std::string>& args) {
+  if (args.empty()) {
+    std::cout << UsageText();
+    return tq::cli::kOk;
+  }
+  for (const CommandHelp& command : kCommands) {
+    if (args[0] == command.name) {
+      std::cout << "usage: tq474-cli [--home DIR] " << command.usage << "\n\n"
+                << command.text << "\n"
+                << kTerms;
+      return tq::cli::kOk;
+    }
+  }
+  return Usage("no command " + args[0]);
 }
 
 }  // namespace
@@ -69,8 +120,21 @@ int main(int argc, char** argv) {
     args.erase(args.begin(), args.begin() + 2);
   }
   if (args.empty()) return Usage();
+  if (args[0] == "--help" || args[0] == "-h") {
+    std::cout << UsageText();
+    return tq::cli::kOk;
+  }
+  if (args[0] == "--version") {
+    std::cout << "tq474-cli " << TQ474_VERSION << "\n";
+    return tq::cli::kOk;
+  }
   const std::string command = args[0];
   args.erase(args.begin());
+  if (command == "help") return Help(args);
+  // "COMMAND --help" is "help COMMAND".
+  for (const std::string& arg : args) {
+    if (arg == "--help" || arg == "-h") return Help({command});
+  }
 
   bool json = false;
   tq::cli::TransferOptions transfer;

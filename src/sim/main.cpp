@@ -31,7 +31,32 @@ constexpr const char* kUsage =
     "                 [--latency MS] [--older-model] [--silent] [--drop-reply N]\n"
     "                 [--corrupt-echo HEXADDR] [--extra-bytes K] [--short-reply N]\n"
     "                 [--hang-up-after N] [--silent-after N] [--identify-reply|--ident HEXBYTES]\n"
-    "                 [--late-reply N --late-reply-ms MS] [--corrupt-store HEXADDR] [--quiet]\n";
+    "                 [--late-reply N --late-reply-ms MS] [--corrupt-store HEXADDR] [--quiet]\n"
+    "       tq474-sim --help | --version\n";
+
+constexpr const char* kDescription =
+    "\n"
+    "A simulated TQ-474 radio on a pseudo-terminal, for trying the programming tool without a\n"
+    "radio. It prints the device to open (or makes PATH a symbolic link to it) and answers the\n"
+    "programming protocol from its 8 KB memory until SIGTERM or SIGINT.\n"
+    "\n"
+    "  --image FILE          start with the memory of FILE (.dat or .bin); erased otherwise\n"
+    "  --save FILE           write the memory to FILE at the end (.bin: the raw image)\n"
+    "  --link PATH           make PATH a symbolic link to the device\n"
+    "  --line-timing         pace every byte as a 9600 bit/s line would\n"
+    "  --latency MS          answer every frame MS milliseconds later\n"
+    "  --older-model         answer the identification byte like an older radio\n"
+    "  --silent              never answer\n"
+    "  --drop-reply N        leave the Nth reply out\n"
+    "  --corrupt-echo ADDR   answer the first read of ADDR with a wrong address echo\n"
+    "  --extra-bytes K       append K bytes to every reply\n"
+    "  --short-reply N       cut the Nth reply short\n"
+    "  --hang-up-after N     drop the line after N frames\n"
+    "  --silent-after N      fall silent after N replies\n"
+    "  --identify-reply HEX  answer the identification byte with these bytes (also --ident)\n"
+    "  --late-reply N        send the Nth reply --late-reply-ms MS milliseconds late\n"
+    "  --corrupt-store ADDR  keep another byte at ADDR than was written\n"
+    "  --quiet               do not log the frames on stderr\n";
 
 struct Arguments {
   std::optional<fs::path> image;
@@ -239,6 +264,17 @@ int Run(const Arguments& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  for (int k = 1; k < argc; ++k) {
+    const std::string_view option = argv[k];
+    if (option == "--help" || option == "-h") {
+      std::cout << kUsage << kDescription;
+      return 0;
+    }
+    if (option == "--version") {
+      std::cout << "tq474-sim " << TQ474_VERSION << "\n";
+      return 0;
+    }
+  }
   const std::optional<Arguments> args = ParseArguments(argc, argv);
   if (!args) {
     std::cerr << kUsage;

@@ -29,7 +29,6 @@
 #include "ui/channel_grid_view.h"
 #include "ui/channel_window.h"
 #include "ui/commun_window.h"
-#include "ui/text_list_dialog.h"
 #include "ui/dialogs.h"
 #include "ui/error_list.h"
 #include "ui/icons.h"
@@ -41,6 +40,7 @@
 #include "ui/radio_info.h"
 #include "ui/session_signals.h"
 #include "ui/sys_set.h"
+#include "ui/text_list_dialog.h"
 #include "ui/tree_view.h"
 
 namespace tq::ui {
@@ -445,10 +445,10 @@ void MainWindow::InitChannelWindow() {
   channelWindow_->InitFace();
   channelWindow_->ChInfoModel();
   const Actions& a = actions_;
-  channelCommands_ = new ChannelCommands(
-      session_, *signals_, *channelWindow_->gridView(), dialogs_, this,
-      {a.mnuUndo, a.mnuRedo, a.mnuCut, a.mnuCopy, a.mnuPaste, a.mnuMoveUp, a.mnuMoveDown,
-       a.mnuImportChannels, a.mnuExportChannels});
+  channelCommands_ =
+      new ChannelCommands(session_, *signals_, *channelWindow_->gridView(), dialogs_, this,
+                          {a.mnuUndo, a.mnuRedo, a.mnuCut, a.mnuCopy, a.mnuPaste, a.mnuMoveUp,
+                           a.mnuMoveDown, a.mnuImportChannels, a.mnuExportChannels});
 }
 
 void MainWindow::OpenCustomRange() {
@@ -547,10 +547,14 @@ void MainWindow::OpenFile() {
     const QString chosen =
         dialogs_.OpenFileName(this, Native(session_.CurrentDataPath().parent_path()), kDataFilter);
     if (chosen.isEmpty()) return;
-    if (!session_.OpenDataFile(chosen.toStdString())) {
-      dialogs_.Tell(this, Text(msg::kNotice), Text(msg::kWrongFile), QMessageBox::Critical);
-    }
+    OpenNamedFile(chosen);
   });
+}
+
+void MainWindow::OpenNamedFile(const QString& file) {
+  if (!session_.OpenDataFile(file.toStdString())) {
+    dialogs_.Tell(this, Text(msg::kNotice), Text(msg::kWrongFile), QMessageBox::Critical);
+  }
 }
 
 void MainWindow::CompareWith() {

@@ -52,6 +52,8 @@ class MainWindow : public QMainWindow, private SessionWindows {
   // File commands.
   void NewFile();
   void OpenFile();
+  // Opens `file` as File > Open does with the file chosen (also the program's FILE argument).
+  void OpenNamedFile(const QString& file);
   void SaveFile();
   void SaveAsFile();
   // File > Compare With...: the differences between the data here and a chosen file.

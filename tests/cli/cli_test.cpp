@@ -146,5 +146,30 @@ TEST_F(CliTest, UsageErrorsSayHowToCallIt) {
   }
 }
 
+// The three programs answer --help on stdout and --version with their version, exit 0, and
+// refuse what they do not understand on stderr with exit 2; tq474-cli explains each command.
+TEST(CommandLineManners, HelpVersionAndUsageErrors) {
+  for (const char* program : {TQ474_APP, TQ474_CLI, TQ474_SIM}) {
+    const std::string name = std::filesystem::path(program).filename().string();
+    const CommandResult help = RunCommand(std::string(program) + " --help");
+    EXPECT_EQ(help.status, 0) << name;
+    EXPECT_EQ(help.out.rfind("usage: " + name, 0), 0u) << name << ": " << help.out;
+    const CommandResult version = RunCommand(std::string(program) + " --version");
+    EXPECT_EQ(version.status, 0) << name;
+    EXPECT_EQ(version.out, name + " " + TQ474_VERSION_TEXT + "\n");
+    const CommandResult wrong = RunCommand(std::string(program) + " --no-such-option");
+    EXPECT_EQ(wrong.status, 2) << name;
+    EXPECT_TRUE(wrong.out.empty()) << name;
+    EXPECT_NE(wrong.err.find("usage: " + name), std::string::npos) << name;
+  }
+  const CommandResult command = RunCommand(std::string(TQ474_CLI) + " help import");
+  EXPECT_EQ(command.status, 0);
+  EXPECT_NE(command.out.find("usage: tq474-cli [--home DIR] import IN.csv OUT"), std::string::npos);
+  EXPECT_EQ(RunCommand(std::string(TQ474_CLI) + " clone --help")
+                .out.find("usage: tq474-cli [--home DIR] clone"),
+            0u);
+  EXPECT_EQ(RunCommand(std::string(TQ474_CLI) + " help frob").status, 2);
+}
+
 }  // namespace
 }  // namespace tq
