@@ -17,6 +17,7 @@
 #include "comm/port_control.h"
 #include "comm/wait.h"
 #include "qtlink/qt_serial_link.h"
+#include "session/folders.h"
 #include "session/session.h"
 #include "ui/dialogs.h"
 #include "ui/main_window.h"
@@ -52,6 +53,16 @@ struct Arguments {
   std::optional<std::filesystem::path> file;
 };
 
+// An installed program keeps the settings and data in the user's folders; --home DIR keeps
+// everything in DIR.
+tq::Folders ChosenFolders(const Arguments& args) {
+  if (args.home) return tq::Folders::In(*args.home);
+  std::error_code ec;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return tq::FoldersFor(ec ? std::filesystem::current_path() : self.parent_path(),
+                        tq::UserFoldersFromEnvironment());
+}
+
 // Reads the command line before any window exists, so that --help and --version need no
 // display; nullopt with the exit status when the program is to stop at once.
 std::optional<Arguments> ParseArguments(int argc, char** argv, int& status) {
@@ -65,7 +76,7 @@ std::optional<Arguments> ParseArguments(int argc, char** argv, int& status) {
       return std::nullopt;
     }
     if (arg == "--version") {
-      std::printf("tq474 %s\n", TQ474_VERSION);
+      std::printf("tq474 %s\n%s", TQ474_VERSION, FoldersText(ChosenFolders(args)).c_str());
       status = 0;
       return std::nullopt;
     }
@@ -90,13 +101,10 @@ int main(int argc, char** argv) {
   if (!args) return status;
   QApplication app(argc, argv);
   QApplication::setApplicationName("tq474");
-  const std::filesystem::path home =
-      args->home ? *args->home
-                 : std::filesystem::path(QApplication::applicationDirPath().toStdString());
 
   tq::TightenTimers();
   tq::ErrorReport report;
-  tq::Session session(home, report);
+  tq::Session session(ChosenFolders(*args), report);
   tq::QtSerialLink link;
   tq::PortControl port(link, session.Settings(), report);
   tq::ui::QtDialogs dialogs;

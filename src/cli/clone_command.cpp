@@ -255,7 +255,7 @@ int CloneCommand(Session& session, const CloneOptions& options) {
   }
   // Each station gets a document of its own, started and holding the file before any thread runs.
   for (Station& station : stations) {
-    station.session = std::make_unique<Session>(session.ProgramFolder(), *station.report);
+    station.session = std::make_unique<Session>(session.Where(), *station.report);
     if (!station.session->StartUp() || !station.session->OpenDataFile(options.file)) {
       FlushReport(*station.report);
       std::cerr << "tq474-cli: cannot read " << options.file.string() << ": "

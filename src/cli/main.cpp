@@ -25,6 +25,7 @@
 
 #include "base/error_report.h"
 #include "cli/commands.h"
+#include "session/folders.h"
 #include "session/session.h"
 
 namespace {
@@ -114,9 +115,11 @@ int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   // The serial port's notifiers need an application object, even without an event loop.
   QCoreApplication app(argc, argv);
-  std::filesystem::path home = ExecutableFolder();
+  // An installed program keeps the settings and data in the user's folders; --home DIR keeps
+  // everything in DIR.
+  tq::Folders folders = tq::FoldersFor(ExecutableFolder(), tq::UserFoldersFromEnvironment());
   if (args.size() >= 2 && args[0] == "--home") {
-    home = args[1];
+    folders = tq::Folders::In(args[1]);
     args.erase(args.begin(), args.begin() + 2);
   }
   if (args.empty()) return Usage();
@@ -125,7 +128,7 @@ int main(int argc, char** argv) {
     return tq::cli::kOk;
   }
   if (args[0] == "--version") {
-    std::cout << "tq474-cli " << TQ474_VERSION << "\n";
+    std::cout << "tq474-cli " << TQ474_VERSION << "\n" << tq::FoldersText(folders);
     return tq::cli::kOk;
   }
   const std::string command = args[0];
@@ -175,12 +178,12 @@ int main(int argc, char** argv) {
   }
 
   tq::ErrorReport report;
-  tq::Session session(home, report);
+  tq::Session session(folders, report);
   // A start-up that failed, or that reported a failure of one of its steps, leaves a data set
   // that is not what the settings describe: nothing is written from it, to a file or a radio.
   if (!session.StartUp() || !report.lines().empty()) {
     tq::cli::FlushReport(report);
-    std::cerr << "tq474-cli: start-up failed (the settings file of " << home.string()
+    std::cerr << "tq474-cli: start-up failed (the settings file " << folders.settingsFile.string()
               << " is not usable); nothing was done\n";
     return command == "diff" ? tq::cli::kDiffError : tq::cli::kFailed;
   }
@@ -192,7 +195,7 @@ int main(int argc, char** argv) {
   if (command == "import") return tq::cli::ImportCommand(session, import);
   if (command == "diff") {
     // The second side is a data set of its own, started from the same settings.
-    tq::Session other(home, report);
+    tq::Session other(folders, report);
     if (!other.StartUp()) {
       tq::cli::FlushReport(report);
       return tq::cli::kDiffError;

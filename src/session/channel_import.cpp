@@ -17,7 +17,7 @@ ImportPlan PlanImport(Session& session, const std::string& text) {
 
   // A copy of the data, started from the same settings: the rows go there first.
   ErrorReport report;
-  Session copy(session.ProgramFolder(), report);
+  Session copy(session.Where(), report);
   if (!copy.StartUp()) {
     plan.readable = false;
     plan.why = "the settings file cannot be read";
@@ -48,9 +48,8 @@ std::string ImportPlanText(const ImportPlan& plan, int16_t language) {
   std::string text = plan.changes.empty() ? NoDifferencesText(language) + "\n" : plan.changes;
   if (!plan.problems.empty()) text += "\n";
   for (const CsvProblem& problem : plan.problems) {
-    text += (chinese ? "第 " : "line ") +
-            std::to_string(problem.line) + (chinese ? " 行" : "") + ": " + problem.column +
-            ": " + problem.reason + "\n";
+    text += (chinese ? "第 " : "line ") + std::to_string(problem.line) + (chinese ? " 行" : "") +
+            ": " + problem.column + ": " + problem.reason + "\n";
   }
   return text;
 }

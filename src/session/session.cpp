@@ -20,12 +20,15 @@ constexpr const char* kChInfoSection = "ChInfo";
 }  // namespace
 
 Session::Session(std::filesystem::path folder, ErrorReport& errorReport)
+    : Session(Folders::In(folder), errorReport) {}
+
+Session::Session(Folders folders, ErrorReport& errorReport)
     : report_(errorReport),
-      programFolder_(std::move(folder)),
-      settings_(programFolder_ / kSettingsFileName),
+      folders_(std::move(folders)),
+      settings_(folders_.settingsFile),
       softFace_(SoftFace::Build(kLangEnglish)),
       tones_(kLangEnglish) {
-  defaultDataPath_ = programFolder_ / kDataFolderName / kDefaultDataFileName;
+  defaultDataPath_ = folders_.data / kDataFolderName / kDefaultDataFileName;
   currentDataPath_ = defaultDataPath_;
   report_.Subscribe(*this);
 }
@@ -44,10 +47,10 @@ void Session::Unsubscribe(SessionObserver& observer) {
 
 void Session::GenerateDatFolder() {
   report_.Guard("mdifrmMain->GenerateDatFolder", [this] {
-    const std::filesystem::path folder = programFolder_ / kDataFolderName;
+    const std::filesystem::path folder = folders_.data / kDataFolderName;
     std::error_code ec;
     if (!std::filesystem::is_directory(folder, ec)) {
-      std::filesystem::create_directory(folder, ec);
+      std::filesystem::create_directories(folder, ec);
       if (ec) throw Failure(err::kPathFileAccess, "Data", folder.string() + ": " + ec.message());
     }
     defaultDataPath_ = folder / kDefaultDataFileName;
@@ -58,7 +61,7 @@ void Session::GenerateDatFolder() {
 void Session::NewFileSol() {
   report_.Guard("mdifrmMain->NewFileSol", [this] {
     report_.Guard("mdifrmMain->InitTempArray",
-                  [this] { InitTempArray(programFolder_, IicDat_, TempIicDat_); });
+                  [this] { InitTempArray(folders_.shipped, IicDat_, TempIicDat_); });
     ChInfoSaveSol(1, ChInfo_, layout_, tones_, IicDat_, report_);
     report_.Guard("modSysSet->OptNowDefSol", [this] {
       OptNowDefSol(0, language_, options_, settings_);

@@ -28,6 +28,7 @@
 #include "image/memory_image.h"
 #include "image/tone_table.h"
 #include "options/option_codec.h"
+#include "session/folders.h"
 #include "session/transfer_records.h"
 
 namespace tq {
@@ -120,7 +121,9 @@ struct TransferSetup {
 
 class Session final : public ChannelData, private TransferTarget, private ReportObserver {
  public:
+  // Everything in `programFolder`.
   Session(std::filesystem::path programFolder, ErrorReport& report);
+  Session(Folders folders, ErrorReport& report);
   ~Session() override;
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
@@ -214,7 +217,7 @@ class Session final : public ChannelData, private TransferTarget, private Report
   bool BackupBeforeWrite() const { return backupBeforeWrite_; }
   bool VerifyAfterWrite() const { return verifyAfterWrite_; }
   // Where the backups and the transfer log are kept.
-  std::filesystem::path DataFolder() const { return programFolder_; }
+  std::filesystem::path DataFolder() const { return folders_.data; }
   // The file name of the backup the last read or write left in the backups folder; empty when
   // it left none.
   const std::string& LastBackup() const noexcept { return lastBackup_; }
@@ -249,12 +252,16 @@ class Session final : public ChannelData, private TransferTarget, private Report
   // The addresses the partial fill remembers; start-up sets them to 0 and TableMaxAddr.
   PartFillAddresses& FillAddresses() noexcept { return fill_; }
   const SettingsFile& Settings() const noexcept { return settings_; }
-  const std::filesystem::path& ProgramFolder() const noexcept { return programFolder_; }
+  // The shipped defaults: the default image and the manuals.
+  const std::filesystem::path& ProgramFolder() const noexcept { return folders_.shipped; }
+  const Folders& Where() const noexcept { return folders_; }
   const std::filesystem::path& DefaultDataPath() const noexcept { return defaultDataPath_; }
   const std::filesystem::path& CurrentDataPath() const noexcept { return currentDataPath_; }
 
  private:
   // The steps of start-up, each a named call.
+  // Copies the shipped settings file to the user's, when the user has none yet.
+  void UserSettingsFromShipped();
   void GetSysLang();
   void ReadLanguage();
   void BuildTextTable();
@@ -318,7 +325,7 @@ class Session final : public ChannelData, private TransferTarget, private Report
   }
 
   ErrorReport& report_;
-  std::filesystem::path programFolder_;
+  Folders folders_;
   SettingsFile settings_;
   Observers<SessionObserver> observers_;
   SessionWindows* windows_ = nullptr;

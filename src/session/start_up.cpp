@@ -37,6 +37,7 @@ AddressBoxInfo InfoOf(AddressBox box) {
 bool Session::StartUp(SessionWindows* windows) {
   windows_ = windows;
   return report_.Guard("mdifrmMain->Form_Load", [&] {
+    UserSettingsFromShipped();
     // A save that was killed leaves its temporary file beside the settings file.
     settings_.RemoveStaleTemporaryFiles();
     // The flag-word masks and the list end marker are constants of the codec.
@@ -69,6 +70,20 @@ bool Session::StartUp(SessionWindows* windows) {
     ReadChannelLock();
     ReadTransferSwitches();
   });
+}
+
+void Session::UserSettingsFromShipped() {
+  const std::filesystem::path shipped = folders_.shipped / kSettingsFileName;
+  std::error_code ec;
+  if (folders_.settingsFile == shipped || std::filesystem::exists(folders_.settingsFile, ec))
+    return;
+  // The user's first run: the settings start as shipped.
+  std::filesystem::create_directories(folders_.settingsFile.parent_path(), ec);
+  if (!ec) std::filesystem::copy_file(shipped, folders_.settingsFile, ec);
+  if (ec) {
+    throw Failure(err::kPathFileAccess, "Settings",
+                  folders_.settingsFile.string() + ": " + ec.message());
+  }
 }
 
 void Session::GetSysLang() {

@@ -89,6 +89,8 @@ AboutBox::AboutBox(int16_t language, const QString& fontName, QWidget* parent) :
   lblRelease_ = MakeLabel(this, "lblRelease");
   lblDescription_ = MakeLabel(this, "lblDescription");
   lblRights_ = MakeLabel(this, "lblRights");
+  lblFolders_ = MakeLabel(this, "lblFolders");
+  lblFolders_->hide();
   lblDisClaimer_ = MakeLabel(this, "lblDisClaimer");
   lblDisClaimer_->setWordWrap(true);
   lblDisClaimer_->setMinimumWidth(kTextWidth);
@@ -114,6 +116,7 @@ AboutBox::AboutBox(int16_t language, const QString& fontName, QWidget* parent) :
   texts->addWidget(lblRelease_);
   texts->addWidget(lblDescription_);
   texts->addWidget(lblRights_);
+  texts->addWidget(lblFolders_);
   texts->addSpacing(6);
   texts->addWidget(rule);
   texts->addWidget(lblDisClaimer_);
@@ -136,6 +139,11 @@ AboutBox::AboutBox(int16_t language, const QString& fontName, QWidget* parent) :
 
   Form_Load(language, fontName);
   layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void AboutBox::ShowFolders(const QString& lines) {
+  lblFolders_->setText(lines);
+  lblFolders_->setVisible(!lines.isEmpty());
 }
 
 void AboutBox::Form_Load(int16_t language, const QString& fontName) {

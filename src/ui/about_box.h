@@ -17,6 +17,8 @@ class AboutBox : public QDialog {
   // `language` 1 gives the Simplified Chinese texts, 3 the English ones; any other value keeps
   // the design texts. `fontName` is the interface font; an empty name keeps the default font.
   AboutBox(int16_t language, const QString& fontName, QWidget* parent = nullptr);
+  // Where the program keeps its files, one line each (lblFolders).
+  void ShowFolders(const QString& lines);
 
  private:
   void Form_Load(int16_t language, const QString& fontName);
@@ -30,6 +32,7 @@ class AboutBox : public QDialog {
   QLabel* lblDescription_;
   QLabel* lblRights_;
   QLabel* lblDisClaimer_;
+  QLabel* lblFolders_;
 };
 
 }  // namespace tq::ui

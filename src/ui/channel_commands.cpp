@@ -113,8 +113,7 @@ void ChannelCommands::Redo() {
 
 void ChannelCommands::Copy() {
   grid_.CommitOpenEdits();
-  const std::string csv =
-      ChannelsToCsv(session_, ReadCsvMapping(session_.Settings()), {Channel()});
+  const std::string csv = ChannelsToCsv(session_, ReadCsvMapping(session_.Settings()), {Channel()});
   QGuiApplication::clipboard()->setText(QString::fromStdString(csv));
 }
 
@@ -156,8 +155,9 @@ void ChannelCommands::ImportChannels() {
   if (session_.Locked()) return;
   session_.Report().Guard("mdifrmMain->mnuImportChannels_Click", [this] {
     const QString chosen = dialogs_.OpenFileName(
-        window_, QDir::toNativeSeparators(
-                     QString::fromStdString(session_.CurrentDataPath().parent_path().string())),
+        window_,
+        QDir::toNativeSeparators(
+            QString::fromStdString(session_.CurrentDataPath().parent_path().string())),
         kCsvFilter);
     if (chosen.isEmpty()) return;
     grid_.CommitOpenEdits();

@@ -564,7 +564,7 @@ void MainWindow::CompareWith() {
     if (chosen.isEmpty()) return;
     // The file is opened as a data set of its own, started from the same settings.
     ErrorReport otherReport;
-    Session other(session_.ProgramFolder(), otherReport);
+    Session other(session_.Where(), otherReport);
     if (!other.StartUp() || !other.OpenDataFile(chosen.toStdString())) {
       session_.Report().ShowNoteLine("mdifrmMain->CompareWith",
                                      chosen.toStdString() + ": " + otherReport.LastDetail());
@@ -624,6 +624,7 @@ void MainWindow::Help() {
 void MainWindow::mnuAboutSoft_Click() {
   Guarded("mdifrmMain->mnuAboutSoft_Click", [this] {
     AboutBox box(session_.Language(), QString::fromStdString(session_.FontName()), this);
+    box.ShowFolders(QString::fromStdString(FoldersText(session_.Where())).trimmed());
     box.exec();
   });
 }
