@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev clang-format
   clang libclang-rt-14-dev
   fonts-wqy-zenhei xvfb xauth poppler-utils qt6-translations-l10n
+  help2man desktop-file-utils appstream dpkg-dev file
 )
 
 missing=()

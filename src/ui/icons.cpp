@@ -229,4 +229,15 @@ QIcon ApplicationIcon() {
   return MakeIcon(DrawApplication, {16, 24, 32, 48, 64, 96});
 }
 
+QImage ApplicationImage(int size) {
+  QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.scale(size / kBox, size / kBox);
+  DrawApplication(painter);
+  painter.end();
+  return image;
+}
+
 }  // namespace tq::ui

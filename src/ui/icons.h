@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QImage>
 #include <QString>
 
 namespace tq::ui {
@@ -15,5 +16,7 @@ QIcon ToolbarIcon(const QString& key);
 // The application's own picture, a handheld radio sending, with pixmaps of 16 to 96 pixels;
 // the about box and the main window's title bar use it.
 QIcon ApplicationIcon();
+// The same picture as an image of `size` pixels square (the icons an installation ships).
+QImage ApplicationImage(int size);
 
 }  // namespace tq::ui
