@@ -71,15 +71,14 @@ TEST_F(MainWindowTest, AFirstStartShowsTheDetectedLanguageAndPort) {
   }
 }
 
-// Traditional Chinese has no texts of its own.
 TEST_F(MainWindowTest, TheTextsAndTheCheckedLanguageEntryFollowTheStoredLanguage) {
   struct Case {
     const char* stored;
     QString title;
     std::string checked;
   };
-  for (const Case& c :
-       {Case{"3", "TQ-474 Radio Software", "mnuLangSel2"}, Case{"2", "", "mnuLangSel1"}}) {
+  for (const Case& c : {Case{"3", "TQ-474 Radio Software", "mnuLangSel2"},
+                        Case{"2", "TQ-474寫頻軟體", "mnuLangSel1"}}) {
     settings.WriteSetting("Setting", "Language", c.stored);
     Program program(home.path(), dialogs);
     EXPECT_TRUE(program.started) << c.stored;
