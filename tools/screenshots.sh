@@ -3,22 +3,31 @@
 # filled (--demo), of File > Compare With... over those channels, of the preview of File > Import
 # Channels..., of the communication window half way through a read of tq474-sim
 # --line-timing, and of the memory window after a read that changed a few bytes, in Simplified
-# Chinese and in English, under Xvfb with the real X platform.
+# Chinese and in English, under Xvfb with the real X platform; in Traditional Chinese the main
+# and the channel window only.
 # Usage: tools/screenshots.sh [BUILD_DIR] [OUT_DIR]
 set -euo pipefail
 build=${1:-build/dev}
 out=${2:-docs}
 mkdir -p "$out"
-for lang in 1 3; do
+for lang in 1 2 3; do
   home=$(mktemp -d)
   cp "$build/bin/PX220_KR.exe" "$build/bin/TQ474.ini" "$home/"
   cp "$build/bin/"*Help.html "$home/" 2>/dev/null || true
   sed -i "s/^FirRun=.*/FirRun=0/; s/^Language=.*/Language=$lang/" "$home/TQ474.ini"
-  suffix=$([ "$lang" = 1 ] && echo zh || echo en)
+  case $lang in
+    1) suffix=zh ;;
+    2) suffix=zht ;;
+    *) suffix=en ;;
+  esac
   QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x900x24" \
     "$build/tools/tq474-screenshot" --home "$home" "$out/main-window-$suffix.png" --demo --whole
   QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x900x24" \
     "$build/tools/tq474-screenshot" --home "$home" "$out/channel-window-$suffix.png" --demo
+  if [ "$lang" = 2 ]; then
+    rm -rf "$home"
+    continue
+  fi
   # File > Compare With...: the demo channels against a new data set.
   "$build/bin/tq474-cli" --home "$home" new "$home/new.bin"
   QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x900x24" \

@@ -1,5 +1,6 @@
 // The interface texts by message number: Simplified Chinese (language 1) and English
-// (language 3). Numbers without a row stay empty; Traditional Chinese (language 2) has no texts.
+// (language 3) here, Traditional Chinese (language 2) made from the Simplified Chinese column by
+// tools/make_traditional.py. Numbers without a row stay empty.
 // Some English texts keep their odd spellings and full-width punctuation ("，", "：") on purpose:
 // the interface shows every text exactly as written here.
 #include "base/text_table.h"
@@ -294,6 +295,13 @@ constexpr TextRow kTexts[] = {
     {406, "写频", "Write"},
 };
 
+struct TraditionalRow {
+  int number;
+  const char* text;
+};
+
+#include "base/text_table_traditional.inc"
+
 }  // namespace
 
 int16_t NormaliseLanguage(long long value) noexcept {
@@ -307,7 +315,12 @@ int16_t NormaliseLanguage(long long value) noexcept {
 SoftFace SoftFace::Build(long long language) {
   SoftFace face;
   face.language_ = NormaliseLanguage(language);
-  if (face.language_ == kLangTraditionalChinese) return face;
+  if (face.language_ == kLangTraditionalChinese) {
+    for (const TraditionalRow& row : kTraditionalTexts) {
+      face.texts_[static_cast<std::size_t>(row.number)] = row.text;
+    }
+    return face;
+  }
   const bool chinese = face.language_ == kLangSimplifiedChinese;
   for (const TextRow& row : kTexts) {
     face.texts_[static_cast<std::size_t>(row.number)] = chinese ? row.chinese : row.english;

@@ -18,7 +18,7 @@ class SoftFace {
  public:
   static constexpr int kCount = 501;
 
-  // Builds the table for `language` after normalising it; language 2 leaves every text empty.
+  // Builds the table for `language` after normalising it.
   static SoftFace Build(long long language);
 
   // The text of message `number`; empty for a number outside 0 to 500.

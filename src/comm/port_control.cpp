@@ -84,13 +84,13 @@ std::string PortControl::NoPortText(int16_t language) const {
   const bool simplified = language == kLangSimplifiedChinese;
   const bool traditional = language == kLangTraditionalChinese;
   std::string text = simplified    ? "没有可以打开的端口。"
-                     : traditional ? "沒有可以開啟的連接埠。"
+                     : traditional ? "沒有可以開啟的序列埠。"
                                    : "No port could be opened. ";
   if (reason != nullptr) return text + reason->text;
   return text + (simplified ? "16 个端口的设备都不存在：请插好写频线，或在 TQ474.ini 的 [Ports] "
                               "段中为端口指定设备（COM1=/dev/ttyUSB0）。"
-                 : traditional ? "16 個連接埠的裝置都不存在：請插好寫頻線，或在 TQ474.ini 的 "
-                                 "[Ports] 段中為連接埠指定裝置（COM1=/dev/ttyUSB0）。"
+                 : traditional ? "16 個序列埠的裝置都不存在：請插好寫頻線，或在 TQ474.ini 的 "
+                                 "[Ports] 段中為序列埠指定裝置（COM1=/dev/ttyUSB0）。"
                                : "None of the 16 ports' devices exists: plug in the programming "
                                  "cable, or map a port to its device in section [Ports] of "
                                  "TQ474.ini (COM1=/dev/ttyUSB0).");

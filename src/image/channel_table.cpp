@@ -42,12 +42,16 @@ const std::string& ChannelLayout::FieldText(int f, int r) const {
   return list[static_cast<std::size_t>(r)];
 }
 
-int ChInfoKeyBase(long long language) noexcept {
-  return language == 1 ? 1000 : 3000;
+int ChInfoKeyBase(const SettingsFile& settings, long long language) {
+  if (language == 1) return 1000;
+  // Traditional Chinese has keys of its own in the shipped file; an older settings file without
+  // them gives it the English layout.
+  if (language == 2 && !settings.ReadSetting(kSection, Key(2000), "", 5).empty()) return 2000;
+  return 3000;
 }
 
 void ReadChInfo(const SettingsFile& settings, long long language, ChannelLayout& layout) {
-  const int base = ChInfoKeyBase(language);
+  const int base = ChInfoKeyBase(settings, language);
   const std::string source = "ReadChInfo";
 
   // The table has rows for 260 channels and 20 fields; a count beyond that cannot be honoured.

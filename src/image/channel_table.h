@@ -62,8 +62,9 @@ struct ChannelLayout {
   const std::string& FieldText(int f, int r) const;
 };
 
-// Key base of section "ChInfo": 1000 for language 1, 3000 for every other language.
-int ChInfoKeyBase(long long language) noexcept;
+// Key base of section "ChInfo": 1000 for language 1; 2000 for language 2 when the section has
+// key 2000, else 3000; 3000 for every other language.
+int ChInfoKeyBase(const SettingsFile& settings, long long language);
 
 // Reads the layout (ReadChInfo). Values read before a failure stay in `layout`; a field list
 // without the end marker among its first 50 texts throws Failure 9 (its later fields stay

@@ -438,7 +438,7 @@ void Session::DeleteChannel(int n) {
 
 void Session::SaveDefaultChannel(int n) {
   const ChannelRow& row = ChInfo_[n];
-  const int base = ChInfoKeyBase(language_);
+  const int base = ChInfoKeyBase(settings_, language_);
   auto& lists = layout_.fieldTexts;
   for (int f = 1; f <= layout_.ColCount; ++f) {
     if (f < 0 || f >= kFieldCount) {

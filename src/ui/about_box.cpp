@@ -32,6 +32,14 @@ constexpr AboutTexts kSimplifiedChinese = {.caption = "关于",
                                            .release = "发布时间: 2011.10.09",
                                            .description = "",
                                            .rights = ""};
+constexpr AboutTexts kTraditionalChinese = {.caption = "關於",
+                                            .title = "TQ-474對講機編程軟體",
+                                            .ok = "確定",
+                                            .useRange = "用於TQ-474等",
+                                            .version = "中英文版: V1.0",
+                                            .release = "釋出時間: 2011.10.09",
+                                            .description = "",
+                                            .rights = ""};
 constexpr AboutTexts kEnglish = {.caption = "About",
                                  .title = "TQ-474 Radio Programming Software",
                                  .ok = "OK",
@@ -41,8 +49,8 @@ constexpr AboutTexts kEnglish = {.caption = "About",
                                  .description = "",
                                  .rights = ""};
 
-// What the box shows before its texts are set, and keeps in a language without texts of its
-// own (Traditional Chinese): the English texts with the descriptive line filled in.
+// What the box shows before its texts are set, and keeps for a language value outside 1 to 3:
+// the English texts with the descriptive line filled in.
 constexpr AboutTexts kDesign = {.caption = "About",
                                 .title = "TQ-474 Radio Programming Software",
                                 .ok = "OK",
@@ -149,6 +157,7 @@ void AboutBox::ShowFolders(const QString& lines) {
 void AboutBox::Form_Load(int16_t language, const QString& fontName) {
   const AboutTexts* texts = &kDesign;
   if (language == kLangSimplifiedChinese) texts = &kSimplifiedChinese;
+  if (language == kLangTraditionalChinese) texts = &kTraditionalChinese;
   if (language == kLangEnglish) texts = &kEnglish;
   setWindowTitle(QString::fromUtf8(texts->caption));
   lblTitle_->setText(QString::fromUtf8(texts->title));

@@ -14,8 +14,9 @@ class AboutBox : public QDialog {
   Q_OBJECT
 
  public:
-  // `language` 1 gives the Simplified Chinese texts, 3 the English ones; any other value keeps
-  // the design texts. `fontName` is the interface font; an empty name keeps the default font.
+  // `language` 1 gives the Simplified Chinese texts, 2 the Traditional Chinese ones, 3 the
+  // English ones; any other value keeps the design texts. `fontName` is the interface font; an
+  // empty name keeps the default font.
   AboutBox(int16_t language, const QString& fontName, QWidget* parent = nullptr);
   // Where the program keeps its files, one line each (lblFolders).
   void ShowFolders(const QString& lines);

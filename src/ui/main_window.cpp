@@ -119,7 +119,7 @@ constexpr MenuEntry kMenus[] = {
     {"mnuLangSetting", 33, "", "", true, "mnuSet", MenuEntry::kMenu},
     {"mnuLangSel0", 34, "", "", true, "mnuLangSetting", MenuEntry::kCommand},
     {"mnuLangSel2", 35, "", "", true, "mnuLangSetting", MenuEntry::kCommand},
-    {"mnuLangSel1", 57, "", "", false, "mnuLangSetting", MenuEntry::kCommand},
+    {"mnuLangSel1", 57, "", "", true, "mnuLangSetting", MenuEntry::kCommand},
     {"mnuView", 0, "视图(&V)", "", false, nullptr, MenuEntry::kMenu},
     {"mnuTreeView", 0, "树视图(&R)", "", true, "mnuView", MenuEntry::kCommand},
     {"mnuShowErr", 0, "提示", "", true, "mnuView", MenuEntry::kCommand},

@@ -484,7 +484,7 @@ TEST_F(ChannelGridTest, OpeningAChannelFillsItFromTheDefaultChannel) {
   EXPECT_EQ(Text(7, 11), " CH-07");
 }
 
-TEST_F(ChannelGridTest, SavingAsDefaultInTraditionalChineseWritesTheEnglishKeys) {
+TEST_F(ChannelGridTest, SavingAsDefaultInTraditionalChineseWritesItsOwnKeys) {
   Settings().WriteSetting("Setting", "Language", "2");
   Start();
   Enter(5, 1, "146.525");
@@ -493,9 +493,9 @@ TEST_F(ChannelGridTest, SavingAsDefaultInTraditionalChineseWritesTheEnglishKeys)
   grid.mnuSaveDef_Click();
   const SettingsFile settings = Settings();
   const std::pair<const char*, const char*> expected[] = {
-      {"3202", "14652500"}, {"3252", "14652500"}, {"3302", "0"}, {"3352", "0"},
-      {"3402", "1"},        {"3452", "0"},        {"3502", "1"}, {"3552", "0"},
-      {"1202", "43000000"},  // the Simplified Chinese default stays
+      {"2202", "14652500"}, {"2252", "14652500"}, {"2302", "0"}, {"2352", "0"},
+      {"2402", "1"},        {"2452", "0"},        {"2502", "1"}, {"2552", "0"},
+      {"1202", "43000000"}, {"3202", "43000000"},  // the other languages' defaults stay
   };
   for (const auto& [key, value] : expected) {
     EXPECT_EQ(settings.ReadSetting("ChInfo", key, "?", 20), value) << key;
@@ -504,7 +504,7 @@ TEST_F(ChannelGridTest, SavingAsDefaultInTraditionalChineseWritesTheEnglishKeys)
   // The next channel opened from the defaults is the saved channel.
   grid.vsfgGridCh_MouseDown(6, 1, true, false);
   grid.mnuOpenCh_Click();
-  EXPECT_EQ(Row(6), (Texts{"146.525", "146.525", "無", "無", "Wide", "Low", "On", "Off"}));
+  EXPECT_EQ(Row(6), (Texts{"146.525", "146.525", "無", "無", "寬頻", "低", "開", "關"}));
 }
 
 TEST_F(ChannelGridTest, TheLockRefusesEveryEdit) {

@@ -63,7 +63,7 @@ TEST(ShippedSettings, SettingSectionHasEveryKeyAndDistinctColourNumbers) {
   EXPECT_NE(*def, *over);
 }
 
-// Both channel layouts: Simplified Chinese (1) and the one of the other languages (3).
+// The channel layouts: Simplified Chinese (1), Traditional Chinese (2) and English (3).
 class ShippedLayout : public ::testing::TestWithParam<int> {};
 
 // It reads whole, with a title and a width for every column; the frequency and tone fields carry
@@ -107,7 +107,24 @@ TEST_P(ShippedLayout, ReadsWholeWithUsableFieldLists) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(ShippedSettings, ShippedLayout, ::testing::Values(1, 3));
+INSTANTIATE_TEST_SUITE_P(ShippedSettings, ShippedLayout, ::testing::Values(1, 2, 3));
+
+// Traditional Chinese has its own layout, in Taiwan's radio terms.
+TEST(ShippedSettings, TraditionalChineseLayoutUsesTaiwanRadioTerms) {
+  ChannelLayout layout;
+  ReadChInfo(Shipped(), 2, layout);
+  std::string texts = layout.format;
+  for (const auto& list : layout.fieldTexts) {
+    for (const std::string& text : list) texts += "|" + text;
+  }
+  EXPECT_EQ(SplitBars(layout.format).at(0), "頻道");
+  for (const char* term : {"頻寬", "窄頻", "寬頻", "亞音", "頻率"}) {
+    EXPECT_NE(texts.find(term), std::string::npos) << term;
+  }
+  for (const char* wrong : {"通道", "信道", "寬帶", "窄帶", "带", "亞音訊", "频", "关"}) {
+    EXPECT_EQ(texts.find(wrong), std::string::npos) << wrong;
+  }
+}
 
 TEST(ShippedSettings, OptionValuesOfEveryLanguageFitTheirLists) {
   const SettingsFile file = Shipped();

@@ -141,23 +141,35 @@ TEST_F(ReadChInfoTest, ItemTextsAreCutTo99Characters) {
   EXPECT_EQ(layout.FieldText(1, 0), std::string(99, 'x'));
 }
 
-TEST_F(ReadChInfoTest, LanguageOneReadsFrom1000AndEveryOtherFrom3000) {
+// Language 2 reads the keys from 2000 where key 2000 is there, else those of English.
+TEST_F(ReadChInfoTest, EachLanguageReadsItsKeyBase) {
   std::vector<std::string> lines = GoodLayout(1000, 9, "C");
   const std::vector<std::string> english = GoodLayout(3000, 8, "E");
   lines.insert(lines.end(), english.begin(), english.end());
-  const SettingsFile settings = Write(lines);
 
+  const SettingsFile withoutTraditional = Write(lines);
   ChannelLayout chinese;
-  ReadChInfo(settings, 1, chinese);
+  ReadChInfo(withoutTraditional, 1, chinese);
   EXPECT_EQ(chinese.ColCount, 9);
   EXPECT_EQ(chinese.FieldText(1, 0), "C1");
 
   for (const long long language : {2LL, 3LL, 0LL}) {
     ChannelLayout layout;
-    ReadChInfo(settings, language, layout);
+    ReadChInfo(withoutTraditional, language, layout);
     EXPECT_EQ(layout.ColCount, 8) << language;
     EXPECT_EQ(layout.FieldText(1, 0), "E1") << language;
     EXPECT_EQ(layout.format, "^E|<A|<B") << language;
+  }
+
+  const std::vector<std::string> traditional = GoodLayout(2000, 7, "T");
+  lines.insert(lines.end(), traditional.begin(), traditional.end());
+  const SettingsFile settings = Write(lines);
+  for (const auto& [language, colCount, tag] :
+       {std::tuple{2LL, 7, "T"}, std::tuple{3LL, 8, "E"}, std::tuple{1LL, 9, "C"}}) {
+    ChannelLayout layout;
+    ReadChInfo(settings, language, layout);
+    EXPECT_EQ(layout.ColCount, colCount) << language;
+    EXPECT_EQ(layout.FieldText(1, 0), std::string(tag) + "1") << language;
   }
 }
 

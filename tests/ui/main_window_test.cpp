@@ -71,20 +71,29 @@ TEST_F(MainWindowTest, AFirstStartShowsTheDetectedLanguageAndPort) {
   }
 }
 
-// Traditional Chinese has no texts of its own.
+// The captions of the menus, the channel window and its grid come in the stored language.
 TEST_F(MainWindowTest, TheTextsAndTheCheckedLanguageEntryFollowTheStoredLanguage) {
   struct Case {
     const char* stored;
     QString title;
+    QString file;
+    QString channels;
+    QString firstColumn;
     std::string checked;
   };
   for (const Case& c :
-       {Case{"3", "TQ-474 Radio Software", "mnuLangSel2"}, Case{"2", "", "mnuLangSel1"}}) {
+       {Case{"3", "TQ-474 Radio Software", "&File", "Channel Info", "CH", "mnuLangSel2"},
+        Case{"2", "TQ-474寫頻軟體", "檔案(&F)", "頻道資訊", "頻道", "mnuLangSel1"}}) {
     settings.WriteSetting("Setting", "Language", c.stored);
     Program program(home.path(), dialogs);
     EXPECT_TRUE(program.started) << c.stored;
     EXPECT_EQ(program.window.windowTitle(), c.title) << c.stored;
-    EXPECT_EQ(program.Action("mnuFile")->text().isEmpty(), c.title.isEmpty()) << c.stored;
+    EXPECT_EQ(program.Action("mnuFile")->text(), c.file) << c.stored;
+    const ChannelWindow* channels = program.window.channelWindow();
+    EXPECT_EQ(channels->windowTitle(), c.channels) << c.stored;
+    EXPECT_EQ(channels->gridView()->model()->headerData(0, Qt::Horizontal).toString(),
+              c.firstColumn)
+        << c.stored;
     for (const std::string entry : {"mnuLangSel0", "mnuLangSel1", "mnuLangSel2"}) {
       EXPECT_EQ(program.Action(entry.c_str())->isChecked(), entry == c.checked)
           << c.stored << " " << entry;
@@ -97,13 +106,13 @@ TEST_F(MainWindowTest, OnlyTheOfferedMenuEntriesAreShownAndHiddenShortcutsDoNoth
   for (const char* shown :
        {"mnuFile", "mnuFileNew", "mnuFileOpen", "mnuFileSave", "mnuFileSaveAs", "mnuExit",
         "mnuProgram", "mnuReadFre", "mnuWriteFre", "mnuSet", "mnuCommunicate", "mnuLockFace",
-        "mnuLangSetting", "mnuLangSel0", "mnuLangSel2", "mnuHelp", "mnuAboutSoft"}) {
+        "mnuLangSetting", "mnuLangSel0", "mnuLangSel1", "mnuLangSel2", "mnuHelp", "mnuAboutSoft"}) {
     EXPECT_TRUE(program.Action(shown)->isVisible()) << shown;
   }
   for (const char* hidden :
        {"mnuPrintFile", "mnuReadWriteFre", "mnuAddFre", "mnuTestMode", "mnuTestFre",
-        "mnuBatchTestVal", "mnuOption", "mnuModel", "mnuFunc", "mnuChLock", "mnuLangSel1",
-        "mnuView", "mnuTreeView", "mnuShowErr", "mnuWindow", "mnuHelpTopic", "mnuMcuVer"}) {
+        "mnuBatchTestVal", "mnuOption", "mnuModel", "mnuFunc", "mnuChLock", "mnuView",
+        "mnuTreeView", "mnuShowErr", "mnuWindow", "mnuHelpTopic", "mnuMcuVer"}) {
     EXPECT_FALSE(program.Action(hidden)->isVisible()) << hidden;
   }
   QApplication::setActiveWindow(&program.window);
@@ -254,16 +263,22 @@ TEST_F(MainWindowTest, AnsweringNoToTheExitQuestionKeepsEverything) {
 }
 
 TEST_F(MainWindowTest, ChoosingAnotherLanguageStoresItAndAsksToExit) {
-  Program program(home.path(), dialogs);
-  dialogs.answers = {false};
-  program.Action("mnuLangSel0")->trigger();
-  EXPECT_EQ(Setting("Language"), "1");
-  ASSERT_EQ(dialogs.told.size(), 1);
-  EXPECT_EQ(dialogs.told[0], "Message|Language has changed, you need to restart the software.");
-  EXPECT_EQ(dialogs.asked.back(), "Notice|Are you sure want to exit?");
-  EXPECT_TRUE(program.window.isVisible()) << "No keeps the program running";
-  EXPECT_EQ(program.window.windowTitle(), "TQ-474 Radio Software") << "texts stay until restart";
-  EXPECT_TRUE(program.Action("mnuLangSel0")->isChecked());
+  for (const auto& [entry, stored] :
+       {std::pair{"mnuLangSel0", "1"}, std::pair{"mnuLangSel1", "2"}}) {
+    settings.WriteSetting("Setting", "Language", "3");
+    ScriptedDialogs answers;
+    Program program(home.path(), answers);
+    answers.answers = {false};
+    program.Action(entry)->trigger();
+    EXPECT_EQ(Setting("Language"), stored);
+    ASSERT_EQ(answers.told.size(), 1) << entry;
+    EXPECT_EQ(answers.told[0], "Message|Language has changed, you need to restart the software.");
+    EXPECT_EQ(answers.asked.back(), "Notice|Are you sure want to exit?");
+    EXPECT_TRUE(program.window.isVisible()) << "No keeps the program running";
+    EXPECT_EQ(program.window.windowTitle(), "TQ-474 Radio Software") << "texts stay until restart";
+    EXPECT_TRUE(program.Action(entry)->isChecked());
+    EXPECT_FALSE(program.Action("mnuLangSel2")->isChecked());
+  }
 }
 
 TEST_F(MainWindowTest, TheHelpButtonOpensTheManualOfTheLanguage) {
@@ -336,7 +351,8 @@ TEST_F(MainWindowPieces, TheLanguageInForceKeepsItsMarkAndTheTreeStaysReachable)
 
 // Qt's own buttons speak the interface language: "Yes" and "No" of every question.
 TEST(QtTexts, FollowTheInterfaceLanguage) {
-  for (const auto& [language, chinese] : {std::pair{"1", true}, std::pair{"3", false}}) {
+  for (const auto& [language, chinese] :
+       {std::pair{"1", true}, std::pair{"2", true}, std::pair{"3", false}}) {
     TempFolder home;
     tq::testing::PrepareHome(home, language);
     ScriptedDialogs dialogs;

@@ -128,7 +128,8 @@ TEST_F(PortDialogTest, WithNoUsablePortTheDialogSaysWhy) {
 TEST_F(PortDialogTest, ShowsTheLanguagesTextsAndFontUnclipped) {
   for (const auto& [language, title, font] :
        {std::tuple{"3", "Communication Port", "Times New Roman"},
-        std::tuple{"1", "通信端口设置", "宋体"}}) {
+        std::tuple{"1", "通信端口设置", "宋体"},
+        std::tuple{"2", "序列埠設定", "Times New Roman"}}) {
     ASSERT_TRUE(StartUp(language));
     PortDialog dialog(doc, port);
     dialog.show();

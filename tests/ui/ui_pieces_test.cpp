@@ -87,13 +87,14 @@ TEST(ToolbarIcon, UnknownKeysGiveNullIcons) {
 
 // --- About box -------------------------------------------------------------------------------
 
-// Each language's texts in the interface font; Traditional Chinese has no texts of its own, so
-// the design texts stay.
+// Each language's texts in the interface font; a language value outside 1 to 3 keeps the design
+// texts.
 TEST(AboutBox, ShowsTheTextsOfItsLanguageInTheInterfaceFont) {
   const std::tuple<int16_t, const char*, const char*, const char*> cases[] = {
       {1, "关于", "TQ-474对讲机编程软件", ""},
+      {2, "關於", "TQ-474對講機編程軟體", ""},
       {3, "About", "TQ-474 Radio Programming Software", ""},
-      {2, "About", "TQ-474 Radio Programming Software", "TQ-474 programming tool"}};
+      {0, "About", "TQ-474 Radio Programming Software", "TQ-474 programming tool"}};
   for (const auto& [language, caption, title, description] : cases) {
     const AboutBox box(language, QStringLiteral("Liberation Serif"));
     EXPECT_EQ(box.windowTitle(), QString::fromUtf8(caption)) << language;
