@@ -179,33 +179,19 @@ bool ParseCloneOptions(const std::vector<std::string>& args, CloneOptions& optio
                        std::string& error) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    const bool hasValue = i + 1 < args.size();
-    if ((arg == "--port" || arg == "--start" || arg == "--end") && !hasValue) {
+    if (arg == "--port" && i + 1 >= args.size()) {
       error = arg + " needs a value";
       return false;
     }
     if (arg == "--port") {
       options.ports.push_back(args[++i]);
-    } else if (arg == "--start" || arg == "--end") {
-      const std::string& value = args[++i];
-      if (!ParseHex(value) || *ParseHex(value) > 0xFFFF) {
-        error = arg + " takes a hexadecimal address: " + value;
-        return false;
-      }
-      (arg == "--start" ? options.start : options.end) = value;
     } else if (arg == "--no-backup") {
       options.backup = false;
     } else if (arg == "--no-verify") {
       options.verify = false;
     } else if (arg == "--wait") {
       options.wait = true;
-    } else if (!arg.empty() && arg[0] == '-') {
-      error = "unknown option " + arg;
-      return false;
-    } else if (options.file.empty()) {
-      options.file = arg;
-    } else {
-      error = "more than one file";
+    } else if (!TakeCommonArgument(args, i, options.start, options.end, options.file, error)) {
       return false;
     }
   }

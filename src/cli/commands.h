@@ -36,6 +36,12 @@ struct TransferOptions {
   std::filesystem::path file;
 };
 
+// Takes args[i] when it is one of what the transfer commands share: --start or --end with a
+// hexadecimal address (i moves past the value), or the one file; anything else starting with '-'
+// is an unknown option. False, with `error`, on a usage error.
+bool TakeCommonArgument(const std::vector<std::string>& args, std::size_t& i, std::string& start,
+                        std::string& end, std::filesystem::path& file, std::string& error);
+
 // Parses "--port P [--start HEX] [--end HEX] [--log FILE] FILE"; false on a usage error.
 bool ParseTransferOptions(const std::vector<std::string>& args, TransferOptions& options,
                           std::string& error);

@@ -117,37 +117,49 @@ int RunTransfer(Session& session, const TransferOptions& options, bool reading) 
 
 }  // namespace
 
+bool TakeCommonArgument(const std::vector<std::string>& args, std::size_t& i, std::string& start,
+                        std::string& end, std::filesystem::path& file, std::string& error) {
+  const std::string& arg = args[i];
+  if (arg == "--start" || arg == "--end") {
+    if (i + 1 >= args.size()) {
+      error = arg + " needs a value";
+      return false;
+    }
+    const std::string& value = args[++i];
+    if (!ParseHex(value) || *ParseHex(value) > 0xFFFF) {
+      error = arg + " takes a hexadecimal address: " + value;
+      return false;
+    }
+    (arg == "--start" ? start : end) = value;
+  } else if (!arg.empty() && arg[0] == '-') {
+    error = "unknown option " + arg;
+    return false;
+  } else if (file.empty()) {
+    file = arg;
+  } else {
+    error = "more than one file";
+    return false;
+  }
+  return true;
+}
+
 bool ParseTransferOptions(const std::vector<std::string>& args, TransferOptions& options,
                           std::string& error) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    const bool hasValue = i + 1 < args.size();
-    if ((arg == "--port" || arg == "--start" || arg == "--end" || arg == "--log") && !hasValue) {
+    if ((arg == "--port" || arg == "--log") && i + 1 >= args.size()) {
       error = arg + " needs a value";
       return false;
     }
     if (arg == "--port") {
       options.port = args[++i];
-    } else if (arg == "--start" || arg == "--end") {
-      const std::string& value = args[++i];
-      if (!ParseHex(value) || *ParseHex(value) > 0xFFFF) {
-        error = arg + " takes a hexadecimal address: " + value;
-        return false;
-      }
-      (arg == "--start" ? options.start : options.end) = value;
     } else if (arg == "--log") {
       options.log = args[++i];
     } else if (arg == "--backup" || arg == "--no-backup") {
       options.backup = arg == "--backup";
     } else if (arg == "--verify") {
       options.verify = true;
-    } else if (!arg.empty() && arg[0] == '-') {
-      error = "unknown option " + arg;
-      return false;
-    } else if (options.file.empty()) {
-      options.file = arg;
-    } else {
-      error = "more than one file";
+    } else if (!TakeCommonArgument(args, i, options.start, options.end, options.file, error)) {
       return false;
     }
   }

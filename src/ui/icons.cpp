@@ -192,18 +192,21 @@ void DrawApplication(QPainter& p) {
   }
 }
 
+// The drawing in a transparent square of `size` pixels.
+QImage Picture(const Drawing& draw, int size) {
+  QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.scale(size / kBox, size / kBox);
+  draw(painter);
+  painter.end();
+  return image;
+}
+
 QIcon MakeIcon(const Drawing& draw, std::initializer_list<int> sizes) {
   QIcon icon;
-  for (const int size : sizes) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.scale(size / kBox, size / kBox);
-    draw(painter);
-    painter.end();
-    icon.addPixmap(pixmap);
-  }
+  for (const int size : sizes) icon.addPixmap(QPixmap::fromImage(Picture(draw, size)));
   return icon;
 }
 
@@ -230,14 +233,7 @@ QIcon ApplicationIcon() {
 }
 
 QImage ApplicationImage(int size) {
-  QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-  image.fill(Qt::transparent);
-  QPainter painter(&image);
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.scale(size / kBox, size / kBox);
-  DrawApplication(painter);
-  painter.end();
-  return image;
+  return Picture(DrawApplication, size);
 }
 
 }  // namespace tq::ui

@@ -17,10 +17,7 @@ class ScriptedDialogs final : public tq::ui::Dialogs {
  public:
   bool Ask(QWidget*, const QString& title, const QString& text) override {
     asked.push_back(title + "|" + text);
-    if (answers.empty()) return false;
-    const bool answer = answers.front();
-    answers.pop_front();
-    return answer;
+    return NextAnswer();
   }
   void Tell(QWidget*, const QString& title, const QString& text, QMessageBox::Icon icon) override {
     told.push_back(title + "|" + text);
@@ -40,10 +37,7 @@ class ScriptedDialogs final : public tq::ui::Dialogs {
   void OpenWithDesktop(const QString& path) override { opened.push_back(path); }
   bool Review(QWidget*, const QString& title, const QString& text) override {
     reviewed.push_back(title + "|" + text);
-    if (answers.empty()) return false;
-    const bool answer = answers.front();
-    answers.pop_front();
-    return answer;
+    return NextAnswer();
   }
 
   std::deque<bool> answers;
@@ -52,6 +46,13 @@ class ScriptedDialogs final : public tq::ui::Dialogs {
   std::vector<QMessageBox::Icon> icons;
 
  private:
+  // The next scripted answer; No when the script has run out.
+  bool NextAnswer() {
+    if (answers.empty()) return false;
+    const bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
   QString Next() {
     if (files.empty()) return {};
     QString file = files.front();
